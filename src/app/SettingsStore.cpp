@@ -1,0 +1,58 @@
+#include "app/SettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <cmath>
+
+double ISettingsStore::readNumber(const QString &app, const QString &section, const QString &key,
+                                  double defaultValue) const
+{
+    const QString text = read(app, section, key, QString()).trimmed();
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok && std::isfinite(value) ? value : defaultValue;
+}
+
+void ISettingsStore::writeNumber(const QString &app, const QString &section, const QString &key, double value)
+{
+    write(app, section, key, QString::number(static_cast<float>(value)));
+}
+
+QSettingsStore::QSettingsStore(QString folder) : m_folder(std::move(folder))
+{
+    if (m_folder.isEmpty())
+        m_folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Plendor");
+}
+
+QString QSettingsStore::fileFor(const QString &app) const
+{
+    // Keys compare without regard to case on the platform's store; so do application names.
+    return m_folder + QLatin1Char('/') + app.toLower() + QStringLiteral(".ini");
+}
+
+QString QSettingsStore::read(const QString &app, const QString &section, const QString &key,
+                             const QString &defaultValue) const
+{
+    QSettings settings(fileFor(app), QSettings::IniFormat);
+    const QVariant value = settings.value(section.toLower() + QLatin1Char('/') + key.toLower());
+    return value.isValid() ? value.toString() : defaultValue;
+}
+
+void QSettingsStore::write(const QString &app, const QString &section, const QString &key, const QString &value)
+{
+    QDir().mkpath(m_folder);
+    const QString path = fileFor(app);
+    {
+        QSettings settings(path, QSettings::IniFormat);
+        settings.setValue(section.toLower() + QLatin1Char('/') + key.toLower(), value);
+        settings.sync();
+    }
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+std::unique_ptr<ISettingsStore> makeDefaultSettingsStore()
+{
+    return std::make_unique<QSettingsStore>(qEnvironmentVariable("PLENDOR_SETTINGS_DIR"));
+}

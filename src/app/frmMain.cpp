@@ -1,0 +1,146 @@
+#include "app/frmMain.h"
+
+#include "app/LaunchParams.h"
+#include "platform/WindowSystem.h"
+
+#include <Qsci/qsciscintillabase.h>
+#include <QCloseEvent>
+
+using Sci = QsciScintillaBase;
+using platform::WindowSystem;
+
+namespace {
+const QString kApp = QStringLiteral("Plendor");
+const QString kSection = QStringLiteral("Settings");
+} // namespace
+
+frmMain::frmMain(ISettingsStore &settings, platform::IPrompt &prompt, QString commandLine, QWidget *parent)
+    : QMainWindow(parent), m_settings(settings), m_prompt(prompt), m_commandLine(std::move(commandLine))
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("字符转义"));
+    m_hwnd = WindowSystem::instance().createWindow(&platform::defWindowProc, this, this);
+
+    m_clientArea = new QWidget(this);
+    m_clientArea->setObjectName(QStringLiteral("clientArea"));
+    setCentralWidget(m_clientArea);
+    m_clientArea->installEventFilter(this);
+
+    sciMain = std::make_unique<usrScintilla>(m_hwnd);
+    sciMain->setObjectName(QStringLiteral("sciMain"));
+    Timer1.setSingleShot(true);
+    Timer1.setInterval(100);
+    connect(&Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+
+    Form_Load();
+}
+
+frmMain::~frmMain()
+{
+    if (sciMain)
+        sciMain->CloseScintilla();
+    WindowSystem::instance().destroyWindow(m_hwnd);
+}
+
+void frmMain::Form_Load()
+{
+    ParseCommandLine(m_commandLine);
+
+    sciMain->InitScintilla();
+    connect(sciMain.get(), &usrScintilla::CharAdded, this, &frmMain::sciMain_CharAdded);
+
+    restoreWindowPosition();
+    configureEditor();
+    sciMain->setContextMenu(true);
+    strBaseCaption = windowTitle();
+
+    if (ServerMode()) {
+        sciMain->setAutoIndent(true);
+        setWindowTitle(strBaseCaption + QLatin1Char('[') + launchParams().UpLoadFileName + QLatin1Char(']'));
+        bTextChanged = false;
+    } else {
+        setAcceptDrops(true);
+        sciMain->setAutoIndent(true);
+        Timer1.start();
+    }
+    placeEditor();
+}
+
+void frmMain::restoreWindowPosition()
+{
+    const double tx = usrScintilla::twipsPerPixelX();
+    const double ty = usrScintilla::twipsPerPixelY();
+    const double left = m_settings.readNumber(kApp, kSection, QStringLiteral("MainLeft"), 1000);
+    const double top = m_settings.readNumber(kApp, kSection, QStringLiteral("MainTop"), 1000);
+    const double width = m_settings.readNumber(kApp, kSection, QStringLiteral("MainWidth"), 6500);
+    const double height = m_settings.readNumber(kApp, kSection, QStringLiteral("MainHeight"), 6500);
+    // Keep a stored position that came from a larger screen usable.
+    move(static_cast<int>(left / tx), static_cast<int>(top / ty));
+    resize(qBound(50, static_cast<int>(width / tx), 20000), qBound(50, static_cast<int>(height / ty), 20000));
+}
+
+void frmMain::storeWindowPosition()
+{
+    if (isMinimized())
+        return;
+    const double tx = usrScintilla::twipsPerPixelX();
+    const double ty = usrScintilla::twipsPerPixelY();
+    m_settings.writeNumber(kApp, kSection, QStringLiteral("MainLeft"), x() * tx);
+    m_settings.writeNumber(kApp, kSection, QStringLiteral("MainTop"), y() * ty);
+    m_settings.writeNumber(kApp, kSection, QStringLiteral("MainWidth"), width() * tx);
+    m_settings.writeNumber(kApp, kSection, QStringLiteral("MainHeight"), height() * ty);
+}
+
+void frmMain::configureEditor()
+{
+    clsScintilla &s = wrapper();
+    s.SendEditor(Sci::SCI_SETCODEPAGE, 936);
+    s.SendEditor(Sci::SCI_SETTABWIDTH, 5);
+    s.SendEditor(Sci::SCI_AUTOCSETSEPARATOR, '|');
+    s.SendEditor(Sci::SCI_AUTOCSETIGNORECASE, 1);
+    s.SendEditor(Sci::SCI_AUTOCSETAUTOHIDE, 0);
+    s.SendEditor(Sci::SCI_AUTOCSETDROPRESTOFWORD, 1);
+    s.SendEditor(Sci::SCI_AUTOCSETCANCELATSTART, 0);
+    s.SendEditor(Sci::SCI_SETCARETWIDTH, 2);
+    s.SendEditor(Sci::SCI_AUTOCSETMAXHEIGHT, 7);
+    const int widths[] = {40, 5, 0, 0, 0};
+    for (int margin = 0; margin < 5; ++margin)
+        s.SendEditor(Sci::SCI_SETMARGINWIDTHN, static_cast<platform::WParam>(margin), widths[margin]);
+}
+
+void frmMain::placeEditor()
+{
+    if (!sciMain || !m_clientArea)
+        return;
+    const QRect free = m_clientArea->geometry();
+    sciMain->MoveIt(free.left(), free.top(), static_cast<int>(free.width() * usrScintilla::twipsPerPixelX()),
+                    static_cast<int>(free.height() * usrScintilla::twipsPerPixelY()));
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_clientArea && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+        placeEditor();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::sciMain_CharAdded(int &) { bTextChanged = true; }
+
+void frmMain::Timer1_Timer() { Timer1.stop(); }
+
+bool frmMain::saveForClose() { return false; }
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    storeWindowPosition();
+    if (bTextChanged) {
+        const auto answer = m_prompt.ask(platform::appTitle(), QStringLiteral("文件已修改,是否保存?"),
+                                         platform::Buttons::YesNoCancel, platform::Icon::Question,
+                                         platform::Answer::Yes);
+        if (answer == platform::Answer::Cancel || (answer == platform::Answer::Yes && !saveForClose())) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}

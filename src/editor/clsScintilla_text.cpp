@@ -1,0 +1,195 @@
+// clsScintilla: the document's text, characters, lines, caret, selection, undo and files.
+
+#include "editor/clsScintilla.h"
+
+#include <Qsci/qsciscintillabase.h>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+using namespace platform;
+using Sci = QsciScintillaBase;
+
+namespace {
+constexpr qint64 kReadPiece = 10'000'001;
+
+WParam w(long long value) { return static_cast<WParam>(value); }
+LParam l(long long value) { return static_cast<LParam>(value); }
+LParam ptr(const void *p) { return reinterpret_cast<LParam>(p); }
+
+// Reads the whole file in bounded pieces, letting the window breathe in between.
+bool readFileBytes(const QString &path, QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 size = file.size();
+    if (size < 0)
+        return false;
+    bytes.clear();
+    bytes.reserve(size);
+    while (bytes.size() < size) {
+        const QByteArray piece = file.read(qMin(kReadPiece, size - bytes.size()));
+        if (piece.isEmpty())
+            return false;
+        bytes.append(piece);
+        QCoreApplication::processEvents();
+    }
+    return true;
+}
+} // namespace
+
+QString clsScintilla::GetText()
+{
+    const auto length = SendEditor(Sci::SCI_GETLENGTH);
+    QByteArray buffer(length + 1, '\0');
+    SendEditor(Sci::SCI_GETTEXT, w(length + 1), ptr(buffer.data()));
+    buffer.truncate(length);
+    return QString::fromUtf8(buffer);
+}
+
+void clsScintilla::setText(const QString &text)
+{
+    SetText(text);
+    SetFocus();
+}
+
+void clsScintilla::SetText(const QString &str) { SendEditor(Sci::SCI_SETTEXT, 0, str); }
+
+int clsScintilla::GetLen() { return static_cast<int>(SendEditor(Sci::SCI_GETLENGTH)); }
+int clsScintilla::GetDocLen() { return GetLen(); }
+
+int clsScintilla::GetCharAtLong(int lPos) { return static_cast<int>(SendEditor(Sci::SCI_GETCHARAT, w(lPos))); }
+
+QByteArray clsScintilla::GetCharAt(int lPos)
+{
+    if (lPos < 0 || lPos >= GetLen())
+        return {};
+    return QByteArray(1, static_cast<char>(GetCharAtLong(lPos) & 0xFF));
+}
+
+unsigned char clsScintilla::GetByteAt(int lPos) { return static_cast<unsigned char>(GetCharAtLong(lPos) & 0xFF); }
+
+QByteArray clsScintilla::GetTextRange(int lStart, int lEnd)
+{
+    const int length = GetLen();
+    lStart = qMax(0, lStart);
+    lEnd = qMin(lEnd, length - 1);
+    if (lStart > lEnd || !m_editor)
+        return {};
+    QByteArray buffer(lEnd - lStart + 2, '\0');
+    m_editor->SendScintilla(Sci::SCI_GETTEXTRANGE, static_cast<long>(lStart), static_cast<long>(lEnd + 1),
+                            buffer.data());
+    buffer.truncate(lEnd - lStart + 1);
+    return buffer;
+}
+
+int clsScintilla::GetStyleAt(int lPos) { return static_cast<int>(SendEditor(Sci::SCI_GETSTYLEAT, w(lPos))); }
+
+int clsScintilla::GetLineCount() { return static_cast<int>(SendEditor(Sci::SCI_GETLINECOUNT)); }
+int clsScintilla::GetCurLine() { return static_cast<int>(SendEditor(Sci::SCI_LINEFROMPOSITION, w(GetCurPos()))); }
+int clsScintilla::PositionFromLine(int lLine) { return static_cast<int>(SendEditor(Sci::SCI_POSITIONFROMLINE, w(lLine))); }
+int clsScintilla::GetLineEndPosition(int lLine)
+{
+    return static_cast<int>(SendEditor(Sci::SCI_GETLINEENDPOSITION, w(lLine)));
+}
+int clsScintilla::GetColumn() { return static_cast<int>(SendEditor(Sci::SCI_GETCOLUMN, w(GetCurPos()))); }
+int clsScintilla::GetCaretInLine() { return GetCurPos() - PositionFromLine(GetCurLine()); }
+
+QByteArray clsScintilla::GetLine(int lLine)
+{
+    const auto length = SendEditor(Sci::SCI_LINELENGTH, w(lLine));
+    if (length <= 0)
+        return {};
+    QByteArray buffer(length + 1, '\0');
+    SendEditor(Sci::SCI_GETLINE, w(lLine), ptr(buffer.data()));
+    buffer.truncate(length);
+    return buffer;
+}
+
+void clsScintilla::DeleteLine() { SendEditor(Sci::SCI_LINEDELETE); }
+
+int clsScintilla::GetCurPos() { return static_cast<int>(SendEditor(Sci::SCI_GETCURRENTPOS)); }
+void clsScintilla::SetCurrentPosition(int lval) { SendEditor(Sci::SCI_SETCURRENTPOS, w(lval)); }
+void clsScintilla::SetSel(int lStart, int lEnd) { SendEditor(Sci::SCI_SETSEL, w(lStart), l(lEnd)); }
+int clsScintilla::GetSelStart() { return static_cast<int>(SendEditor(Sci::SCI_GETSELECTIONSTART)); }
+int clsScintilla::GetSelEnd() { return static_cast<int>(SendEditor(Sci::SCI_GETSELECTIONEND)); }
+
+QString clsScintilla::GetSelText()
+{
+    const auto needed = SendEditor(Sci::SCI_GETSELTEXT, 0, 0);
+    if (needed <= 0)
+        return {};
+    QByteArray buffer(needed + 1, '\0');
+    SendEditor(Sci::SCI_GETSELTEXT, 0, ptr(buffer.data()));
+    return QString::fromUtf8(buffer.constData());
+}
+
+void clsScintilla::setSelText(const QString &text)
+{
+    SetSelText(text);
+    SetFocus();
+}
+
+void clsScintilla::ReplaceSel(const QString &str) { SendEditor(Sci::SCI_REPLACESEL, w(str.size()), str); }
+void clsScintilla::SetSeletText(const QString &strVal) { SendEditor(Sci::SCI_INSERTTEXT, w(GetCurPos()), strVal); }
+void clsScintilla::SelectAll() { SendEditor(Sci::SCI_SELECTALL); }
+
+void clsScintilla::Cut() { SendEditor(Sci::SCI_CUT); }
+void clsScintilla::Copy() { SendEditor(Sci::SCI_COPY); }
+void clsScintilla::Paste() { SendEditor(Sci::SCI_PASTE); }
+void clsScintilla::Undo() { SendEditor(Sci::SCI_UNDO); }
+void clsScintilla::Redo() { SendEditor(Sci::SCI_REDO); }
+void clsScintilla::ClearUndoBuffer() { SendEditor(Sci::SCI_EMPTYUNDOBUFFER); }
+void clsScintilla::SetSavePoint() { SendEditor(Sci::SCI_SETSAVEPOINT); }
+bool clsScintilla::Modified() { return SendEditor(Sci::SCI_GETMODIFY) != 0; }
+bool clsScintilla::GetReadOnly() { return SendEditor(Sci::SCI_GETREADONLY) != 0; }
+void clsScintilla::SetReadOnly(bool bVal) { SendEditor(Sci::SCI_SETREADONLY, bVal ? w(-1) : 0); }
+
+void clsScintilla::setLineBreak(int eolVal)
+{
+    m_lineBreak = eolVal;
+    SetLineBreak(eolVal);
+}
+
+void clsScintilla::SetLineBreak(int eolVal) { SendEditor(Sci::SCI_SETEOLMODE, w(eolVal)); }
+
+bool clsScintilla::LoadFile(const QString &strFile)
+{
+    const bool wasReadOnly = GetReadOnly();
+    if (wasReadOnly)
+        SetReadOnly(false);
+    QByteArray bytes;
+    const bool ok = QFileInfo(strFile).isFile() && readFileBytes(strFile, bytes);
+    if (ok) {
+        SetText(m_codec.decode(bytes));
+        SetSavePoint();
+        ClearUndoBuffer();
+    }
+    SetReadOnly(wasReadOnly);
+    return ok;
+}
+
+QByteArray clsScintilla::FileBytes(bool *lossless)
+{
+    QByteArray bytes = m_codec.encode(GetText(), lossless);
+    if (m_lineBreak == Sci::SC_EOL_CR)
+        bytes.replace('\n', QByteArray());
+    else if (m_lineBreak == Sci::SC_EOL_LF)
+        bytes.replace('\r', QByteArray());
+    return bytes;
+}
+
+bool clsScintilla::SaveToFile(const QString &strFile)
+{
+    // Written beside the target and swapped in whole, so a failed save leaves the old file intact.
+    QSaveFile file(strFile);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(FileBytes());
+    if (!file.commit())
+        return false;
+    SetSavePoint();
+    return true;
+}

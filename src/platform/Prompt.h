@@ -1,0 +1,44 @@
+#pragma once
+// Every question, message box and file dialog goes through this interface so that
+// forms can be driven by tests without a modal loop.
+
+#include <QString>
+
+class QWidget;
+
+namespace platform {
+
+enum class Answer { Yes, No, Cancel, Ok };
+enum class Buttons { YesNo, YesNoCancel, OkCancel };
+enum class Icon { None, Information, Question, Warning, Critical };
+
+class IPrompt {
+public:
+    virtual ~IPrompt() = default;
+    virtual Answer ask(const QString &title, const QString &text, Buttons buttons, Icon icon,
+                       Answer defaultAnswer) = 0;
+    virtual void inform(const QString &title, const QString &text, Icon icon) = 0;
+    // Empty result: the user cancelled.
+    virtual QString chooseOpenFile(const QString &title, const QString &filter, const QString &defaultSuffix) = 0;
+    virtual QString chooseSaveFile(const QString &title, const QString &filter, const QString &defaultSuffix,
+                                   const QString &suggestedName) = 0;
+};
+
+// Shows real Qt dialogs over the given parent.
+class QtPrompt : public IPrompt {
+public:
+    explicit QtPrompt(QWidget *parent = nullptr) : m_parent(parent) {}
+    Answer ask(const QString &title, const QString &text, Buttons buttons, Icon icon, Answer defaultAnswer) override;
+    void inform(const QString &title, const QString &text, Icon icon) override;
+    QString chooseOpenFile(const QString &title, const QString &filter, const QString &defaultSuffix) override;
+    QString chooseSaveFile(const QString &title, const QString &filter, const QString &defaultSuffix,
+                           const QString &suggestedName) override;
+
+private:
+    QWidget *m_parent;
+};
+
+// The application title every message box carries.
+inline QString appTitle() { return QStringLiteral("Plendor"); }
+
+} // namespace platform
