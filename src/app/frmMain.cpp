@@ -75,8 +75,8 @@ void frmMain::restoreWindowPosition()
     const double width = m_settings.readNumber(kApp, kSection, QStringLiteral("MainWidth"), 6500);
     const double height = m_settings.readNumber(kApp, kSection, QStringLiteral("MainHeight"), 6500);
     // Keep a stored position that came from a larger screen usable.
-    move(static_cast<int>(left / tx), static_cast<int>(top / ty));
-    resize(qBound(50, static_cast<int>(width / tx), 20000), qBound(50, static_cast<int>(height / ty), 20000));
+    move(qRound(left / tx), qRound(top / ty));
+    resize(qBound(50, qRound(width / tx), 20000), qBound(50, qRound(height / ty), 20000));
 }
 
 void frmMain::storeWindowPosition()

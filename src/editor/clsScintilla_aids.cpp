@@ -159,7 +159,10 @@ void clsScintilla::PrevFlag()
 void clsScintilla::ClearFlags() { SendEditor(Sci::SCI_MARKERDELETEALL, kFlagMarker); }
 
 int clsScintilla::GetZoom() { return static_cast<int>(SendEditor(Sci::SCI_GETZOOM)); }
-void clsScintilla::SetZoom(int lval) { SendEditor(Sci::SCI_SETZOOM, w(lval)); }
+// The component's own bounds for zoom; this build of it does not enforce them.
+constexpr int kMinZoom = -10;
+constexpr int kMaxZoom = 20;
+void clsScintilla::SetZoom(int lval) { SendEditor(Sci::SCI_SETZOOM, w(qBound(kMinZoom, lval, kMaxZoom))); }
 void clsScintilla::ZoomIn() { SetZoom(GetZoom() + 1); }
 void clsScintilla::ZoomOut() { SetZoom(GetZoom() - 1); }
 

@@ -16,8 +16,9 @@ QByteArray codecName(int codePage)
     }
 }
 
-bool isEncodable(QStringEncoder &encoder, const QString &piece)
+bool isEncodable(const QByteArray &name, const QString &piece)
 {
+    QStringEncoder encoder(name.constData());
     const QByteArray out = encoder(piece);
     return !encoder.hasError() && !(out.contains('?') && !piece.contains(u'?'));
 }
@@ -56,13 +57,12 @@ bool AnsiCodec::canEncode(const QString &text) const
 
 QString AnsiCodec::unencodableSample(const QString &text, int maxChars) const
 {
-    QStringEncoder encoder(m_name.constData());
     QString sample;
     int found = 0;
     for (qsizetype i = 0; i < text.size() && found < maxChars; ++i) {
         const qsizetype len = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
         const QString piece = text.mid(i, len);
-        if (!isEncodable(encoder, piece)) {
+        if (!isEncodable(m_name, piece)) {
             sample += piece;
             ++found;
         }

@@ -1,0 +1,77 @@
+#include "app/LaunchParams.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+struct LaunchCase {
+    const char *about;
+    const char *commandLine;
+    bool serverMode;
+    const char *host;
+    int port;
+    const char *defineName;
+    const char *upload;
+};
+
+class LaunchParse : public ::testing::TestWithParam<LaunchCase> {};
+
+TEST_P(LaunchParse, FillsFieldsAsThePlatformPassesThem)
+{
+    const LaunchCase &c = GetParam();
+    const ParsedCommandLine parsed = parseLaunchText(QString::fromUtf8(c.commandLine));
+    EXPECT_EQ(parsed.ServerMode, c.serverMode) << c.about;
+    EXPECT_EQ(parsed.params.Host, QString::fromUtf8(c.host)) << c.about;
+    EXPECT_EQ(parsed.params.Port, c.port) << c.about;
+    EXPECT_EQ(parsed.params.DefineName, QString::fromUtf8(c.defineName)) << c.about;
+    EXPECT_EQ(parsed.params.UpLoadFileName, QString::fromUtf8(c.upload)) << c.about;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LaunchParse,
+    ::testing::Values(
+        LaunchCase{"empty line: local mode", "", false, "", 80, "", ""},
+        LaunchCase{"full server line", "getHost=srv,getPort=8080,UpLoadFileName=a.xml,OpenFileName=/tmp/a.xml,"
+                                       "DefineName=saveBill,UserId=u1,JsessionID=s1",
+                   true, "srv", 8080, "saveBill", "a.xml"},
+        LaunchCase{"port 0 becomes 80", "getHost=srv,getPort=0", true, "srv", 80, "", ""},
+        LaunchCase{"no port piece: 80", "getHost=srv", true, "srv", 80, "", ""},
+        LaunchCase{"space after comma makes an unknown key", "getHost=srv, getPort=8080", true, "srv", 80, "", ""},
+        LaunchCase{"value keeps everything after the first =", "getHost=h,DefineName=a=b=c", true, "h", 80, "a=b=c",
+                   ""},
+        LaunchCase{"key in the wrong case is ignored", "gethost=srv,getPort=81", false, "", 81, "", ""},
+        LaunchCase{"later piece wins", "getHost=a,getHost=b,getPort=1,getPort=2", true, "b", 2, "", ""},
+        LaunchCase{"pieces without = and empty pieces", ",,junk,getHost=h,,=x,", true, "h", 80, "", ""},
+        LaunchCase{"nothing is trimmed", "getHost= h ,UpLoadFileName= f ", true, " h ", 80, "", " f "},
+        LaunchCase{"non-numeric port counts as 0", "getHost=h,getPort=80a", true, "h", 80, "", ""},
+        LaunchCase{"port beyond 32 bits counts as 0", "getHost=h,getPort=99999999999", true, "h", 80, "", ""},
+        LaunchCase{"negative port kept", "getHost=h,getPort=-5", true, "h", -5, "", ""},
+        LaunchCase{"empty host: local mode", "getHost=,getPort=9", false, "", 9, "", ""},
+        LaunchCase{"Chinese define name", "getHost=h,DefineName=\xE4\xBF\x9D\xE5\xAD\x98", true, "h", 80,
+                   "\xE4\xBF\x9D\xE5\xAD\x98", ""}));
+
+TEST(LaunchParse, SurvivesAnyLengthAndContent)
+{
+    QString junk;
+    for (int i = 0; i < 200000; ++i)
+        junk += QChar(static_cast<char16_t>((i * 7919) % 0xD7FF + 1));
+    const ParsedCommandLine parsed = parseLaunchText(junk + QStringLiteral(",getHost=x"));
+    EXPECT_EQ(parsed.params.Host, QStringLiteral("x"));
+    EXPECT_TRUE(parsed.ServerMode);
+}
+
+TEST(LaunchParse, LocalPathDropsEveryQuote)
+{
+    EXPECT_EQ(localPathFromCommandLine(QStringLiteral("\"/tmp/my file.xml\"")), QStringLiteral("/tmp/my file.xml"));
+    EXPECT_EQ(localPathFromCommandLine(QStringLiteral("a\"b\"c")), QStringLiteral("abc"));
+}
+
+TEST(LaunchParse, ProcessWideStateFollowsTheLastParse)
+{
+    ParseCommandLine(QStringLiteral("getHost=h1,UserId=u,JsessionID=j"));
+    EXPECT_TRUE(ServerMode());
+    EXPECT_EQ(launchParams().UserId, QStringLiteral("u"));
+    ParseCommandLine(QString());
+    EXPECT_FALSE(ServerMode());
+    EXPECT_EQ(launchParams().Port, 80);
+}
+} // namespace
