@@ -1,13 +1,18 @@
 #include "app/frmMain.h"
 
+#include "app/DefineEscaping.h"
 #include "app/LaunchParams.h"
 #include "platform/WindowSystem.h"
 
 #include <Qsci/qsciscintillabase.h>
 #include <QCloseEvent>
+#include <QCoreApplication>
 
 using Sci = QsciScintillaBase;
 using platform::WindowSystem;
+
+// The icons live in the core library; a static library's resources must be registered by hand.
+static void initResources() { Q_INIT_RESOURCE(icons); }
 
 namespace {
 const QString kApp = QStringLiteral("Plendor");
@@ -17,8 +22,10 @@ const QString kSection = QStringLiteral("Settings");
 frmMain::frmMain(ISettingsStore &settings, platform::IPrompt &prompt, QString commandLine, QWidget *parent)
     : QMainWindow(parent), m_settings(settings), m_prompt(prompt), m_commandLine(std::move(commandLine))
 {
+    initResources();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("字符转义"));
+    endProgram = [] { QCoreApplication::exit(0); };
     m_hwnd = WindowSystem::instance().createWindow(&platform::defWindowProc, this, this);
 
     m_clientArea = new QWidget(this);
@@ -45,25 +52,39 @@ frmMain::~frmMain()
 void frmMain::Form_Load()
 {
     ParseCommandLine(m_commandLine);
-
-    sciMain->InitScintilla();
+    BuildCommandBars();
     connect(sciMain.get(), &usrScintilla::CharAdded, this, &frmMain::sciMain_CharAdded);
+    connect(sciMain.get(), &usrScintilla::OpenFileUrl, this, &frmMain::sciMain_OpenFileUrl);
 
     restoreWindowPosition();
     configureEditor();
+    restoreLayout();
+    bindShortcuts();
     sciMain->setContextMenu(true);
     strBaseCaption = windowTitle();
 
     if (ServerMode()) {
-        sciMain->setAutoIndent(true);
-        setWindowTitle(strBaseCaption + QLatin1Char('[') + launchParams().UpLoadFileName + QLatin1Char(']'));
-        bTextChanged = false;
+        startServerDocument();
     } else {
         setAcceptDrops(true);
         sciMain->setAutoIndent(true);
         Timer1.start();
     }
     placeEditor();
+}
+
+void frmMain::startServerDocument()
+{
+    const LaunchParams &launch = launchParams();
+    sciMain->setAutoIndent(true);
+    m_obj->editor().DoOpen(launch.OpenFileName);
+    m_obj->editor().ClearUndoBuffer();
+    wrapper().setText(UnescapeDefineText(m_obj->wrapper().GetText()));
+    sciMain->ClearUndoBuffer();
+    setWindowTitle(strBaseCaption + QLatin1Char('[') + launch.UpLoadFileName + QLatin1Char(']'));
+    sciMain->setAutoIndent(true);
+    bTextChanged = false;
+    // The jump to DefineName joins with the search engine.
 }
 
 void frmMain::restoreWindowPosition()
@@ -74,8 +95,8 @@ void frmMain::restoreWindowPosition()
     const double top = m_settings.readNumber(kApp, kSection, QStringLiteral("MainTop"), 1000);
     const double width = m_settings.readNumber(kApp, kSection, QStringLiteral("MainWidth"), 6500);
     const double height = m_settings.readNumber(kApp, kSection, QStringLiteral("MainHeight"), 6500);
-    // Keep a stored position that came from a larger screen usable.
     move(qRound(left / tx), qRound(top / ty));
+    // A corrupt or absurd stored size must not produce an unusable window.
     resize(qBound(50, qRound(width / tx), 20000), qBound(50, qRound(height / ty), 20000));
 }
 
@@ -89,6 +110,19 @@ void frmMain::storeWindowPosition()
     m_settings.writeNumber(kApp, kSection, QStringLiteral("MainTop"), y() * ty);
     m_settings.writeNumber(kApp, kSection, QStringLiteral("MainWidth"), width() * tx);
     m_settings.writeNumber(kApp, kSection, QStringLiteral("MainHeight"), height() * ty);
+}
+
+void frmMain::restoreLayout()
+{
+    const QString stored = m_settings.read(kApp, QStringLiteral("frmMain"), QStringLiteral("Layout"), QString());
+    if (!stored.isEmpty())
+        restoreState(QByteArray::fromBase64(stored.toLatin1()));
+}
+
+void frmMain::storeLayout()
+{
+    m_settings.write(kApp, QStringLiteral("frmmain"), QStringLiteral("Layout"),
+                     QString::fromLatin1(saveState().toBase64()));
 }
 
 void frmMain::configureEditor()
@@ -126,21 +160,35 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::sciMain_CharAdded(int &) { bTextChanged = true; }
 
-void frmMain::Timer1_Timer() { Timer1.stop(); }
-
-bool frmMain::saveForClose() { return false; }
+void frmMain::Timer1_Timer()
+{
+    Timer1.stop();
+    if (m_commandLine.isEmpty())
+        return;
+    openPath(localPathFromCommandLine(m_commandLine));
+}
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
     storeWindowPosition();
+    storeLayout();
     if (bTextChanged) {
         const auto answer = m_prompt.ask(platform::appTitle(), QStringLiteral("文件已修改,是否保存?"),
                                          platform::Buttons::YesNoCancel, platform::Icon::Question,
                                          platform::Answer::Yes);
-        if (answer == platform::Answer::Cancel || (answer == platform::Answer::Yes && !saveForClose())) {
+        if (answer == platform::Answer::Cancel) {
             event->ignore();
             return;
         }
+        if (answer == platform::Answer::Yes) {
+            const bool saved = ServerMode() ? SaveDefineToServer() : SaveLocal() == 1;
+            if (!saved) {
+                event->ignore();
+                return;
+            }
+        }
     }
     event->accept();
+    m_obj->endProgram = endProgram;
+    m_obj->close();
 }

@@ -1,14 +1,22 @@
 #pragma once
-// The main window: start-up from the command line, the editor placement, the persisted
-// window position and the close sequence.
+// The main window: start-up from the command line, menus and toolbars, the document's
+// open and save, the editor placement, the persisted window position and the close sequence.
 
 #include "app/SettingsStore.h"
+#include "app/frmObj.h"
 #include "editor/usrScintilla.h"
 #include "platform/Prompt.h"
 
 #include <QMainWindow>
 #include <QTimer>
+#include <functional>
+#include <map>
 #include <memory>
+
+class QAction;
+class QMimeData;
+class QDockWidget;
+class QToolBar;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -20,11 +28,33 @@ public:
     platform::Hwnd hWnd() const { return m_hwnd; }
     usrScintilla &editor() { return *sciMain; }
     clsScintilla &wrapper() { return *sciMain->sciMain; }
+    frmObj &objWindow() { return *m_obj; }
+    QDockWidget *EscapedTextBar() const { return m_escapedTextBar; }
+    QAction *action(int id) const;
 
     bool bTextChanged = false;
+    bool SchemaCompletionOn = false;
     QString strBaseCaption;
     QString strFileName;
     QTimer Timer1;
+
+    // Ends the program at once (Exit, and the object window's close); tests replace it.
+    std::function<void()> endProgram;
+
+    // Command dispatch and the checked states.
+    void execute(int id);
+    void updateCommands();
+
+    // Document lifecycle.
+    void openCommand();
+    void openDropped(const QStringList &paths);
+    // A drop onto the window; only local files count. True when it was taken.
+    bool filesDropped(const QMimeData *mime);
+    int SaveLocal();
+    void SaveLocalAs();
+    void escapeCommand();
+    void restoreCommand();
+    bool SaveDefineToServer();
 
     // Places the editor over the free client area (also run on every resize).
     void placeEditor();
@@ -32,17 +62,33 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-
-    // Saves the document for the close sequence; true when it was saved.
-    virtual bool saveForClose();
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void Form_Load();
+    void BuildCommandBars();
+    void buildMenus();
+    QToolBar *buildToolbar(const QString &caption, const QString &name, const std::vector<struct Placement> &items);
+    QAction *makeAction(int id);
+    void bindShortcuts();
     void restoreWindowPosition();
     void storeWindowPosition();
+    void restoreLayout();
+    void storeLayout();
     void configureEditor();
+    void startServerDocument();
     void sciMain_CharAdded(int &ch);
+    void sciMain_OpenFileUrl(QString &file);
     void Timer1_Timer();
+
+    // Open steps 3 to 8; the undo histories are cleared unless told otherwise.
+    void openPath(const QString &path, bool clearUndo = true);
+    bool askSaveBeforeOpen();
+    bool confirmOverwrite(const QString &path);
+    bool refuseReadOnly(const QString &path);
+    int writeStoredForm();
+    void setTitleFromFileName(const QString &name);
 
     ISettingsStore &m_settings;
     platform::IPrompt &m_prompt;
@@ -50,4 +96,7 @@ private:
     platform::Hwnd m_hwnd = 0;
     std::unique_ptr<usrScintilla> sciMain;
     QWidget *m_clientArea = nullptr;
+    frmObj *m_obj = nullptr;
+    QDockWidget *m_escapedTextBar = nullptr;
+    std::map<int, QAction *> m_actions;
 };

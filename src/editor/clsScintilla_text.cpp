@@ -1,12 +1,12 @@
 // clsScintilla: the document's text, characters, lines, caret, selection, undo and files.
 
 #include "editor/clsScintilla.h"
+#include "platform/AtomicWrite.h"
 
 #include <Qsci/qsciscintillabase.h>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 using namespace platform;
 using Sci = QsciScintillaBase;
@@ -183,12 +183,7 @@ QByteArray clsScintilla::FileBytes(bool *lossless)
 
 bool clsScintilla::SaveToFile(const QString &strFile)
 {
-    // Written beside the target and swapped in whole, so a failed save leaves the old file intact.
-    QSaveFile file(strFile);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(FileBytes());
-    if (!file.commit())
+    if (!platform::writeFileAtomically(strFile, FileBytes()))
         return false;
     SetSavePoint();
     return true;

@@ -1,6 +1,4 @@
-#include "app/LaunchParams.h"
-#include "app/frmMain.h"
-#include "support/ScriptedPrompt.h"
+#include "support/MainWindowFixture.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -10,15 +8,12 @@ using platform::Answer;
 
 namespace {
 
-struct MainWindowFixture : ::testing::Test {
-    QTemporaryDir dir;
-    QSettingsStore settings{dir.path()};
-    ScriptedPrompt prompt;
-};
+using MainWindow = MainWindowFixture;
 
-TEST_F(MainWindowFixture, StartsInLocalModeWithTheBaseCaption)
+TEST_F(MainWindow, StartsInLocalModeWithTheBaseCaption)
 {
-    frmMain window(settings, prompt, QString());
+    auto owned = makeWindow();
+    frmMain &window = *owned;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("字符转义"));
     EXPECT_EQ(window.strBaseCaption, QStringLiteral("字符转义"));
     EXPECT_TRUE(window.acceptDrops());
@@ -32,9 +27,10 @@ TEST_F(MainWindowFixture, StartsInLocalModeWithTheBaseCaption)
     EXPECT_EQ(window.wrapper().SendEditor(QsciScintillaBase::SCI_GETMARGINWIDTHN, 2), 0);
 }
 
-TEST_F(MainWindowFixture, EditorFillsTheClientAreaAndFollowsResizes)
+TEST_F(MainWindow, EditorFillsTheClientAreaAndFollowsResizes)
 {
-    frmMain window(settings, prompt, QString());
+    auto owned = makeWindow();
+    frmMain &window = *owned;
     window.show();
     window.resize(700, 500);
     QCoreApplication::processEvents();
@@ -45,22 +41,24 @@ TEST_F(MainWindowFixture, EditorFillsTheClientAreaAndFollowsResizes)
     EXPECT_EQ(window.wrapper().widget()->geometry(), window.centralWidget()->geometry());
 }
 
-TEST_F(MainWindowFixture, TypingMarksTheDocumentChanged)
+TEST_F(MainWindow, TypingMarksTheDocumentChanged)
 {
-    frmMain window(settings, prompt, QString());
+    auto owned = makeWindow();
+    frmMain &window = *owned;
     EXPECT_FALSE(window.bTextChanged);
     QTest::keyClicks(window.wrapper().widget(), QStringLiteral("s"));
     EXPECT_TRUE(window.bTextChanged);
 }
 
-TEST_F(MainWindowFixture, CloseQuestionAnswers)
+TEST_F(MainWindow, CloseQuestionAnswers)
 {
     struct Row {
         Answer answer;
         bool closes;
     };
     for (const Row row : {Row{Answer::Cancel, false}, Row{Answer::No, true}, Row{Answer::Yes, false}}) {
-        frmMain window(settings, prompt, QString());
+        auto owned = makeWindow();
+    frmMain &window = *owned;
         window.show();
         window.bTextChanged = true;
         prompt.answers = {row.answer};
@@ -68,17 +66,19 @@ TEST_F(MainWindowFixture, CloseQuestionAnswers)
         EXPECT_EQ(window.close(), row.closes);
         EXPECT_EQ(prompt.asked, QStringList{QStringLiteral("文件已修改,是否保存?")});
     }
-    frmMain clean(settings, prompt, QString());
+    auto ownedClean = makeWindow();
+    frmMain &clean = *ownedClean;
     clean.show();
     prompt.asked.clear();
     EXPECT_TRUE(clean.close());
     EXPECT_TRUE(prompt.asked.isEmpty()) << "nothing to save, nothing asked";
 }
 
-TEST_F(MainWindowFixture, WindowPositionIsKeptAcrossStarts)
+TEST_F(MainWindow, WindowPositionIsKeptAcrossStarts)
 {
     {
-        frmMain first(settings, prompt, QString());
+        auto ownedFirst = makeWindow();
+        frmMain &first = *ownedFirst;
         EXPECT_EQ(first.pos(), QPoint(qRound(1000 / usrScintilla::twipsPerPixelX()),
                                       qRound(1000 / usrScintilla::twipsPerPixelY())));
         first.show();
@@ -86,15 +86,17 @@ TEST_F(MainWindowFixture, WindowPositionIsKeptAcrossStarts)
         first.resize(640, 480);
         EXPECT_TRUE(first.close());
     }
-    frmMain second(settings, prompt, QString());
+    auto ownedSecond = makeWindow();
+    frmMain &second = *ownedSecond;
     EXPECT_EQ(second.pos(), QPoint(120, 90));
     EXPECT_EQ(second.size(), QSize(640, 480));
 }
 
-TEST_F(MainWindowFixture, MinimisedCloseKeepsTheStoredPosition)
+TEST_F(MainWindow, MinimisedCloseKeepsTheStoredPosition)
 {
     settings.write("Plendor", "Settings", "MainLeft", "1500");
-    frmMain window(settings, prompt, QString());
+    auto owned = makeWindow();
+    frmMain &window = *owned;
     window.showMinimized();
     window.move(5, 5);
     if (!window.isMinimized())
@@ -103,12 +105,12 @@ TEST_F(MainWindowFixture, MinimisedCloseKeepsTheStoredPosition)
     EXPECT_EQ(settings.read("Plendor", "Settings", "MainLeft", ""), QStringLiteral("1500"));
 }
 
-TEST_F(MainWindowFixture, ServerModeTitleUsesTheUploadName)
+TEST_F(MainWindow, ServerModeTitleUsesTheUploadName)
 {
-    frmMain window(settings, prompt, QStringLiteral("getHost=h,UpLoadFileName=bill.xml,OpenFileName=/nonexistent"));
+    auto owned = makeWindow(QStringLiteral("getHost=h,UpLoadFileName=bill.xml,OpenFileName=/nonexistent"));
+    frmMain &window = *owned;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("字符转义[bill.xml]"));
     EXPECT_FALSE(window.acceptDrops());
     EXPECT_FALSE(window.Timer1.isActive());
-    ParseCommandLine(QString());
 }
 } // namespace

@@ -1,0 +1,25 @@
+#pragma once
+// The numbered commands shared by menus, toolbars and shortcuts.
+
+namespace cmd {
+constexpr int Cut = 121;
+constexpr int Paste = 122;
+constexpr int Copy = 123;
+constexpr int Save = 128;
+constexpr int Exit = 129;
+constexpr int DeleteLine = 135;
+constexpr int Undo = 137;
+constexpr int Redo = 138;
+constexpr int WordWrap = 140;
+constexpr int EscapedFile = 601;
+constexpr int Open = 710;
+constexpr int Escape = 1130;
+constexpr int Restore = 1131;
+constexpr int SaveAs = 1132;
+constexpr int Find = 1433;
+constexpr int SelectAll = 1434;
+constexpr int FindNext = 1435;
+constexpr int Replace = 1436;
+constexpr int About = 2004;
+constexpr int ConnectDevDb = 32322;
+} // namespace cmd

@@ -1,0 +1,50 @@
+#pragma once
+// Conversion between the readable form of a define document (every entity resolved) and
+// its stored form (SQL XML-escaped, the define language's tags kept as markup), with the
+// optional site rules of "KeyWord.txt".
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+// One non-empty line of the rule file, split at "|".
+struct KeyWordRule {
+    int lineNumber = 0;
+    QStringList fields;
+};
+
+struct KeyWordRules {
+    bool present = false; // a missing file skips both rule passes
+    QString path;
+    std::vector<KeyWordRule> rules;
+
+    // Reads the rule file (ANSI code page); a missing or unreadable file gives no rules.
+    static KeyWordRules load(const QString &path);
+    // The rule file beside the program.
+    static KeyWordRules fromProgramFolder();
+    static KeyWordRules fromText(const QString &text);
+};
+
+struct EscapeOutcome {
+    QString text;
+    QString error; // empty on success; names the rule file's line otherwise
+    bool ok() const { return error.isEmpty(); }
+};
+
+QString UnescapeDefineText(const QString &text);
+QString EscapeEntities(const QString &text);
+EscapeOutcome EscapeDefineText(const QString &text, const KeyWordRules &rules);
+// Reads "KeyWord.txt" from the program folder for this call.
+EscapeOutcome EscapeDefineText(const QString &text);
+
+// Case-insensitive, every match; "$1".."$99", "$&" and "$$" in the replacement.
+// An invalid pattern gives std::nullopt.
+std::optional<QString> RegexReplaceAll(const QString &text, const QString &pattern, const QString &replacement);
+
+// The same conversions on UTF-8 bytes, one pass each, for large documents.
+QByteArray unescapeDefineUtf8(const QByteArray &utf8);
+QByteArray escapeEntitiesUtf8(const QByteArray &utf8);
+// Turns the define language's tags back into markup (the tag-restore table) in place.
+void restoreTagsUtf8(QByteArray &escaped);

@@ -1,0 +1,83 @@
+#include "app/frmObj.h"
+
+#include "app/CommandIds.h"
+#include "platform/WindowSystem.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+
+using Sci = QsciScintillaBase;
+using platform::WindowSystem;
+
+frmObj::frmObj(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmObj"));
+    setWindowTitle(QStringLiteral("Form2"));
+    endProgram = [] { QCoreApplication::exit(0); };
+    m_hwnd = WindowSystem::instance().createWindow(&platform::defWindowProc, this, this);
+
+    sciMain = std::make_unique<usrScintilla>(m_hwnd);
+    sciMain->setObjectName(QStringLiteral("sciMain"));
+    sciMain->InitScintilla();
+    // The stored form is coloured as SQL once highlighters are loaded.
+    sciMain->setContextMenu(true);
+    wrapper().SendEditor(Sci::SCI_SETCODEPAGE, 936);
+    wrapper().SendEditor(Sci::SCI_SETTABWIDTH, 5);
+    bindShortcuts();
+    const int widths[] = {40, 5, 0, 0, 0};
+    for (int margin = 0; margin < 5; ++margin)
+        wrapper().SendEditor(Sci::SCI_SETMARGINWIDTHN, static_cast<platform::WParam>(margin), widths[margin]);
+}
+
+frmObj::~frmObj()
+{
+    sciMain->CloseScintilla();
+    WindowSystem::instance().destroyWindow(m_hwnd);
+}
+
+void frmObj::bindShortcuts()
+{
+    // Bound to this window only, so the main window's commands never reach this editor.
+    const std::pair<const char *, int> bindings[] = {
+        {"Ctrl+S", cmd::Save}, {"Ctrl+X", cmd::Cut},     {"Ctrl+C", cmd::Copy},
+        {"Ctrl+V", cmd::Paste}, {"Ctrl+A", cmd::SelectAll}, {"Ctrl+Z", cmd::Undo},
+        {"Ctrl+Y", cmd::Redo}, {"Ctrl+F", cmd::Find},    {"F3", cmd::FindNext},
+    };
+    for (const auto &[keys, id] : bindings) {
+        auto *action = new QAction(this);
+        action->setShortcut(QKeySequence(QString::fromLatin1(keys)));
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id = id] { execute(id); });
+        addAction(action);
+    }
+}
+
+void frmObj::execute(int id)
+{
+    switch (id) {
+    case cmd::Cut: sciMain->Cut(); break;
+    case cmd::Copy: sciMain->Copy(); break;
+    case cmd::Paste: sciMain->Paste(); break;
+    case cmd::SelectAll: wrapper().SelectAll(); break;
+    case cmd::Undo: sciMain->Undo(); break;
+    case cmd::Redo: sciMain->Redo(); break;
+    default: break; // Ctrl+S does nothing here; find arrives with the search dialogs
+    }
+}
+
+void frmObj::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    sciMain->MoveIt(0, 0, static_cast<int>(width() * usrScintilla::twipsPerPixelX()),
+                    static_cast<int>(height() * usrScintilla::twipsPerPixelY()));
+}
+
+void frmObj::closeEvent(QCloseEvent *event)
+{
+    sciMain->CloseScintilla();
+    event->accept();
+    if (endProgram)
+        endProgram();
+}

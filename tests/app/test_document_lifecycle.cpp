@@ -1,0 +1,233 @@
+#include "support/MainWindowFixture.h"
+
+#include <QDir>
+#include <csignal>
+#include <sys/resource.h>
+#include <QMimeData>
+#include <QTest>
+#include <QUrl>
+
+using platform::Answer;
+
+namespace {
+using Lifecycle = MainWindowFixture;
+
+const QString kReadable = QStringLiteral("<define name=\"保存\">\r\n<sql type=\"exec\">a<b & c</sql>\r\n</define>");
+const QByteArray kStored = MainWindowFixture::gbk(
+    QStringLiteral("<define name=&quot;保存&quot;&gt;\r\n<sql type=\"exec&quot;&gt;a&lt;b &amp; c</sql>\r\n</define>"));
+
+void type(frmMain &w, const QString &text) { QTest::keyClicks(w.wrapper().widget(), text); }
+
+TEST_F(Lifecycle, NeverSavedDocumentAsksForANameOnceAndWritesTheStoredForm)
+{
+    auto w = makeWindow();
+    w->wrapper().SetText(kReadable);
+    type(*w, "");
+    w->bTextChanged = true;
+    prompt.saveFiles = {path("new.xml")};
+    EXPECT_EQ(w->SaveLocal(), 1);
+    EXPECT_EQ(readFile(path("new.xml")), kStored);
+    EXPECT_EQ(w->objWindow().wrapper().GetText(), platform::AnsiCodec().decode(kStored))
+        << "the object window holds exactly the bytes written";
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("字符转义[") + path("new.xml") + "]");
+    EXPECT_FALSE(w->bTextChanged);
+    EXPECT_TRUE(prompt.asked.isEmpty());
+
+    w->wrapper().SetText(QStringLiteral("second"));
+    EXPECT_EQ(w->SaveLocal(), 1);
+    EXPECT_EQ(readFile(path("new.xml")), QByteArray("second"));
+    EXPECT_TRUE(prompt.saveFiles.empty());
+    EXPECT_TRUE(prompt.asked.isEmpty()) << "the second save asks nothing";
+}
+
+TEST_F(Lifecycle, DecliningTheOverwriteKeepsTheNameForTheNextSave)
+{
+    writeFile(path("old.xml"), "old");
+    auto w = makeWindow();
+    w->wrapper().SetText(QStringLiteral("new"));
+    prompt.saveFiles = {path("old.xml")};
+    prompt.answers = {Answer::No};
+    EXPECT_EQ(w->SaveLocal(), -1);
+    EXPECT_EQ(prompt.asked, QStringList{QStringLiteral("文件已存在,是否覆盖?")});
+    EXPECT_EQ(readFile(path("old.xml")), QByteArray("old"));
+    EXPECT_EQ(w->SaveLocal(), 1);
+    EXPECT_EQ(readFile(path("old.xml")), QByteArray("new"));
+    EXPECT_EQ(prompt.asked.size(), 1);
+}
+
+TEST_F(Lifecycle, ReadOnlyTargetIsRefused)
+{
+    writeFile(path("ro.xml"), "keep");
+    QFile::setPermissions(path("ro.xml"), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    auto w = makeWindow();
+    w->strFileName = path("ro.xml");
+    w->bTextChanged = true;
+    w->wrapper().SetText(QStringLiteral("changed"));
+    EXPECT_EQ(w->SaveLocal(), -1);
+    EXPECT_EQ(prompt.informed, QStringList{QStringLiteral("只读文件,不能保存")});
+    EXPECT_EQ(readFile(path("ro.xml")), QByteArray("keep"));
+    EXPECT_TRUE(w->bTextChanged);
+}
+
+TEST_F(Lifecycle, FailingWriteLeavesTheOldFileByteIdentical)
+{
+    writeFile(path("doc.xml"), "original bytes");
+    auto w = makeWindow();
+    w->strFileName = path("doc.xml");
+    w->wrapper().SetText(QString(5000, QLatin1Char('x')));
+    w->bTextChanged = true;
+    // A file-size limit makes the write fail part-way, whoever runs the test.
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0) << errno;
+    const int result = w->SaveLocal();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(readFile(path("doc.xml")), QByteArray("original bytes"));
+    ASSERT_EQ(prompt.informed.size(), 1);
+    EXPECT_TRUE(prompt.informed.first().endsWith(QStringLiteral("文件只读或被占用")));
+    EXPECT_TRUE(w->bTextChanged);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"doc.xml"}) << "no temporary file is left";
+}
+
+TEST_F(Lifecycle, WriteIntoAMissingFolderFailsWithTheMessage)
+{
+    auto w = makeWindow();
+    w->strFileName = path("no/such/folder/doc.xml");
+    w->bTextChanged = true;
+    EXPECT_EQ(w->SaveLocal(), -1);
+    ASSERT_EQ(prompt.informed.size(), 1);
+    EXPECT_TRUE(prompt.informed.first().endsWith(QStringLiteral("文件只读或被占用")));
+    EXPECT_TRUE(w->bTextChanged);
+}
+
+TEST_F(Lifecycle, BadRuleFileStopsTheSaveWithItsLine)
+{
+    QDir().mkpath(path("program"));
+    writeFile(path("program/KeyWord.txt"), "ok|fine\n[bad|x\n");
+    writeFile(path("doc.xml"), "before");
+    auto w = makeWindow();
+    w->strFileName = path("doc.xml");
+    w->wrapper().SetText(QStringLiteral("after"));
+    EXPECT_EQ(w->SaveLocal(), -1);
+    EXPECT_EQ(readFile(path("doc.xml")), QByteArray("before"));
+    ASSERT_EQ(prompt.informed.size(), 1);
+    EXPECT_TRUE(prompt.informed.first().contains(QStringLiteral("第 2 行")));
+
+    prompt.informed.clear();
+    w->objWindow().wrapper().SetText(QStringLiteral("untouched"));
+    w->escapeCommand();
+    EXPECT_EQ(w->objWindow().wrapper().GetText(), QStringLiteral("untouched"));
+    EXPECT_EQ(prompt.informed.size(), 1);
+}
+
+TEST_F(Lifecycle, UnencodableTextAsksBeforeSaving)
+{
+    auto w = makeWindow();
+    w->strFileName = path("emoji.xml");
+    w->wrapper().SetText(QStringLiteral("a😀b"));
+    prompt.answers = {Answer::No};
+    EXPECT_EQ(w->SaveLocal(), -1);
+    EXPECT_FALSE(QFile::exists(path("emoji.xml")));
+    ASSERT_EQ(prompt.asked.size(), 1);
+    EXPECT_TRUE(prompt.asked.first().contains(QStringLiteral("😀")));
+    prompt.answers = {Answer::Yes};
+    EXPECT_EQ(w->SaveLocal(), 1);
+    EXPECT_EQ(readFile(path("emoji.xml")), QByteArray("a?b"));
+}
+
+TEST_F(Lifecycle, OpenWithUnsavedChangesSavesAndOpensNothing)
+{
+    writeFile(path("other.xml"), kStored);
+    auto w = makeWindow();
+    w->wrapper().SetText(QStringLiteral("draft"));
+    w->bTextChanged = true;
+    prompt.answers = {Answer::Yes};
+    prompt.saveFiles = {path("draft.xml")};
+    prompt.openFiles = {path("other.xml")};
+    w->openCommand();
+    EXPECT_EQ(prompt.asked.first(), QStringLiteral("内容已被修改,是否保存?"));
+    EXPECT_EQ(readFile(path("draft.xml")), QByteArray("draft"));
+    EXPECT_EQ(w->wrapper().GetText(), QStringLiteral("draft"));
+    EXPECT_EQ(prompt.openFiles.size(), 1u) << "no open dialog was shown";
+
+    w->openCommand();
+    EXPECT_EQ(w->wrapper().GetText(), kReadable);
+    EXPECT_EQ(w->strFileName, path("other.xml"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("字符转义[") + path("other.xml") + "]");
+    EXPECT_FALSE(w->wrapper().Modified());
+    w->wrapper().Undo();
+    EXPECT_EQ(w->wrapper().GetText(), kReadable) << "the open cannot be undone";
+}
+
+TEST_F(Lifecycle, DroppingSeveralFilesOpensTheFirst)
+{
+    writeFile(path("first.xml"), "1 &lt; 2");
+    writeFile(path("second.xml"), "second");
+    auto w = makeWindow();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path("first.xml")), QUrl::fromLocalFile(path("second.xml"))});
+    EXPECT_TRUE(w->filesDropped(&mime));
+    EXPECT_EQ(w->wrapper().GetText(), QStringLiteral("1 < 2"));
+    EXPECT_EQ(w->strFileName, path("first.xml"));
+
+    QMimeData text;
+    text.setText("not a file");
+    EXPECT_FALSE(w->filesDropped(&text));
+    EXPECT_EQ(w->strFileName, path("first.xml"));
+}
+
+TEST_F(Lifecycle, CommandLinePathOpensFromTheTimer)
+{
+    writeFile(path("my file.xml"), gbk(QStringLiteral("&lt;中&gt;")));
+    auto w = makeWindow("\"" + path("my file.xml") + "\"");
+    EXPECT_EQ(w->wrapper().GetText(), QString()) << "nothing before the window is shown";
+    QTRY_COMPARE_WITH_TIMEOUT(w->wrapper().GetText(), QStringLiteral("<中>"), 3000);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("字符转义[") + path("my file.xml") + "]");
+}
+
+TEST_F(Lifecycle, BadFilesOpenWithoutACrash)
+{
+    QByteArray big;
+    for (int i = 0; i < 200000; ++i)
+        big += "<sql type=\"x\">select a &lt; b &amp;&amp; c</sql>\n";
+    const std::pair<const char *, QByteArray> files[] = {
+        {"empty.xml", QByteArray()},
+        {"notxml.xml", QByteArray("<<<&&&;;;<define")},
+        {"badgbk.xml", QByteArray("\x81\x20\xFF\xFE\x80&lt;", 8)},
+        {"big.xml", big},
+    };
+    auto w = makeWindow();
+    for (const auto &[name, bytes] : files) {
+        writeFile(path(name), bytes);
+        w->openDropped({path(name)});
+        EXPECT_EQ(w->strFileName, path(name));
+    }
+    EXPECT_EQ(w->wrapper().GetLineCount(), 200001);
+    w->openDropped({path("missing.xml")});
+    EXPECT_EQ(w->strFileName, path("missing.xml"));
+}
+
+TEST_F(Lifecycle, ServerModeStartLoadsTheCopyUnescaped)
+{
+    writeFile(path("copy.xml"), kStored);
+    auto w = makeWindow("getHost=srv,getPort=8080,UpLoadFileName=bill.xml,OpenFileName=" + path("copy.xml"));
+    EXPECT_EQ(w->wrapper().GetText(), kReadable);
+    EXPECT_EQ(w->objWindow().wrapper().GetText(), platform::AnsiCodec().decode(kStored));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("字符转义[bill.xml]"));
+    EXPECT_FALSE(w->bTextChanged);
+    w->wrapper().Undo();
+    EXPECT_EQ(w->wrapper().GetText(), kReadable);
+
+    prompt.saveFiles = {path("local.xml")};
+    w->SaveLocalAs();
+    EXPECT_EQ(readFile(path("local.xml")), kStored);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("字符转义[") + path("local.xml") + "]");
+    EXPECT_EQ(readFile(path("copy.xml")), kStored) << "the local copy is never written";
+}
+} // namespace

@@ -1,0 +1,51 @@
+#pragma once
+// A main window on temporary settings, a scripted prompt and a private program folder.
+
+#include "app/LaunchParams.h"
+#include "app/frmMain.h"
+#include "platform/ProgramFolder.h"
+#include "support/ScriptedPrompt.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+struct MainWindowFixture : ::testing::Test {
+    QTemporaryDir dir;
+    QSettingsStore settings{dir.filePath("settings")};
+    ScriptedPrompt prompt;
+    int programEnded = 0;
+
+    void SetUp() override { platform::setProgramFolder(dir.filePath("program")); }
+    void TearDown() override
+    {
+        platform::setProgramFolder(QString());
+        ParseCommandLine(QString());
+    }
+
+    std::unique_ptr<frmMain> makeWindow(const QString &commandLine = QString())
+    {
+        auto window = std::make_unique<frmMain>(settings, prompt, commandLine);
+        window->endProgram = [this] { ++programEnded; };
+        window->objWindow().endProgram = [this] { ++programEnded; };
+        return window;
+    }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    static QByteArray gbk(const QString &s) { return platform::AnsiCodec().encode(s); }
+
+    static void writeFile(const QString &file, const QByteArray &bytes)
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    static QByteArray readFile(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+};

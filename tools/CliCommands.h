@@ -1,0 +1,14 @@
+#pragma once
+// The batch commands of plendor-cli, each taking its arguments and returning an exit code.
+
+#include <QStringList>
+
+class QIODevice;
+
+struct CliIo {
+    QIODevice *in;
+    QIODevice *out;
+    QIODevice *err;
+};
+
+int runCli(const QStringList &args, const CliIo &io);
