@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "app/DefineEscaping.h"
+#include "link/RequestToken.h"
 #include "platform/AnsiCodec.h"
 #include "platform/AtomicWrite.h"
 #include "platform/ProgramFolder.h"
@@ -10,13 +11,18 @@
 namespace {
 
 const char kUsage[] =
-    "usage: plendor-cli escape|unescape [INPUT] [-o OUTPUT] [--keywords FILE]\n";
+    "usage: plendor-cli escape|unescape [INPUT] [-o OUTPUT] [--keywords FILE]\n"
+    "       plendor-cli token [--user U] [--session S] [--time yyyyMMddhhmmss]\n"
+    "       plendor-cli encipher [TEXT]   (standard input when TEXT is absent)\n";
 
 struct Options {
     QString command;
     QString input;
     QString output;
     QString keywords;
+    QString user;
+    QString session;
+    QString time;
     QString error;
 };
 
@@ -35,6 +41,12 @@ Options parse(const QStringList &args)
             value(o.output);
         else if (a == QLatin1String("--keywords"))
             value(o.keywords);
+        else if (a == QLatin1String("--user"))
+            value(o.user);
+        else if (a == QLatin1String("--session"))
+            value(o.session);
+        else if (a == QLatin1String("--time"))
+            value(o.time);
         else if (a.startsWith(QLatin1String("--")))
             o.error = QStringLiteral("unknown option %1").arg(a);
         else if (o.command.isEmpty())
@@ -112,6 +124,42 @@ int convert(const Options &o, const CliIo &io)
     return writeOutput(o, io, out) ? 0 : 1;
 }
 
+int token(const Options &o, const CliIo &io)
+{
+    QDateTime time = QDateTime::currentDateTime();
+    if (!o.time.isEmpty()) {
+        time = QDateTime::fromString(o.time, QStringLiteral("yyyyMMddHHmmss"));
+        if (!time.isValid() || o.time.size() != 14) {
+            fail(io, QStringLiteral("--time wants 14 digits yyyyMMddhhmmss, not %1").arg(o.time));
+            return 2;
+        }
+    }
+    io.out->write(makeRequestToken(QString(), o.user, o.session, time).toLatin1() + '\n');
+    return 0;
+}
+
+int encipher(const Options &o, const CliIo &io)
+{
+    QByteArray plain;
+    if (o.input.isEmpty()) {
+        plain = io.in->readAll();
+    } else {
+        bool lossless = true;
+        plain = platform::AnsiCodec().encode(o.input, &lossless);
+        if (!lossless) {
+            fail(io, QStringLiteral("the text holds characters the ANSI code page cannot represent"));
+            return 1;
+        }
+    }
+    const std::optional<QString> hex = encipherToHex(plain);
+    if (!hex) {
+        fail(io, QStringLiteral("nothing to encipher"));
+        return 1;
+    }
+    io.out->write(hex->toLatin1() + '\n');
+    return 0;
+}
+
 } // namespace
 
 int runCli(const QStringList &args, const CliIo &io)
@@ -123,6 +171,10 @@ int runCli(const QStringList &args, const CliIo &io)
     }
     if (o.command == QLatin1String("escape") || o.command == QLatin1String("unescape"))
         return convert(o, io);
+    if (o.command == QLatin1String("token") && o.input.isEmpty())
+        return token(o, io);
+    if (o.command == QLatin1String("encipher"))
+        return encipher(o, io);
     io.err->write(kUsage);
     return 2;
 }

@@ -9,6 +9,8 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <chrono>
+#include <optional>
 #include <functional>
 #include <map>
 #include <memory>
@@ -37,6 +39,9 @@ public:
     QString strBaseCaption;
     QString strFileName;
     QTimer Timer1;
+
+    // How long a servlet request may take.
+    std::chrono::milliseconds servletTimeout{30000};
 
     // Ends the program at once (Exit, and the object window's close); tests replace it.
     std::function<void()> endProgram;
@@ -88,6 +93,10 @@ private:
     bool confirmOverwrite(const QString &path);
     bool refuseReadOnly(const QString &path);
     int writeStoredForm();
+    // Escapes the main text into the object window and gives that text's bytes; a failure has
+    // been shown (with the suffix) or the user declined.
+    std::optional<QByteArray> storedFormBytes(const QString &failureSuffix);
+    void showUploadAnswer(const struct HttpResponse &answer);
     void setTitleFromFileName(const QString &name);
 
     ISettingsStore &m_settings;

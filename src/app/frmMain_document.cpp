@@ -128,13 +128,12 @@ bool frmMain::refuseReadOnly(const QString &path)
     return true;
 }
 
-int frmMain::writeStoredForm()
+std::optional<QByteArray> frmMain::storedFormBytes(const QString &failureSuffix)
 {
-    setTitleFromFileName(strFileName);
     const EscapeOutcome stored = EscapeDefineText(wrapper().GetText());
     if (!stored.ok()) {
-        m_prompt.inform(platform::appTitle(), stored.error + kFailureSuffix, Icon::Information);
-        return -1;
+        m_prompt.inform(platform::appTitle(), stored.error + failureSuffix, Icon::Information);
+        return std::nullopt;
     }
     m_obj->wrapper().SetText(stored.text);
 
@@ -147,11 +146,20 @@ int frmMain::writeStoredForm()
                          QStringLiteral("文本中有 GBK 编码无法保存的字符(%1),保存后将变为“?”。是否继续保存?").arg(sample),
                          Buttons::YesNo, Icon::Warning, Answer::No);
         if (answer != Answer::Yes)
-            return -1;
+            return std::nullopt;
     }
+    return bytes;
+}
+
+int frmMain::writeStoredForm()
+{
+    setTitleFromFileName(strFileName);
+    const std::optional<QByteArray> bytes = storedFormBytes(kFailureSuffix);
+    if (!bytes)
+        return -1;
 
     QString error;
-    if (!platform::writeFileAtomically(strFileName, bytes, &error)) {
+    if (!platform::writeFileAtomically(strFileName, *bytes, &error)) {
         m_prompt.inform(platform::appTitle(), error + kFailureSuffix, Icon::Information);
         return -1;
     }
@@ -201,9 +209,3 @@ void frmMain::escapeCommand()
 }
 
 void frmMain::restoreCommand() { wrapper().setText(UnescapeDefineText(m_obj->wrapper().GetText())); }
-
-bool frmMain::SaveDefineToServer()
-{
-    m_prompt.inform(platform::appTitle(), QStringLiteral("上传到服务器尚不可用"), Icon::Information);
-    return false;
-}

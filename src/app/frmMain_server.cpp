@@ -1,0 +1,45 @@
+// frmMain: saving the document to the platform's servlet in server mode.
+
+#include "app/LaunchParams.h"
+#include "app/frmMain.h"
+#include "link/ServletClient.h"
+
+#include <QStringDecoder>
+
+using platform::Icon;
+
+namespace {
+// The servlet's answer as text: UTF-8 when it is valid UTF-8, the ANSI code page otherwise.
+QString answerText(const QByteArray &body)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(body);
+    return utf8.hasError() ? platform::AnsiCodec().decode(body) : text;
+}
+} // namespace
+
+bool frmMain::SaveDefineToServer()
+{
+    const std::optional<QByteArray> body = storedFormBytes(QString());
+    if (!body)
+        return false;
+    ServletClient client(launchServletAddress(), servletTimeout);
+    const HttpResponse answer = client.PostToServletWithCookie(
+        QStringLiteral("saveDefineFile"), *body, QStringLiteral("&fileName=") + launchParams().UpLoadFileName,
+        QString());
+    showUploadAnswer(answer);
+    // A failed transfer or an error status must never let the window close as if saved.
+    return answer.isSuccess();
+}
+
+void frmMain::showUploadAnswer(const HttpResponse &answer)
+{
+    if (!answer.ok) {
+        m_prompt.inform(platform::appTitle(), QStringLiteral("上传失败,文件没有保存到服务器: ") + answer.error,
+                        Icon::Critical);
+        return;
+    }
+    if (answer.isSuccess())
+        bTextChanged = false;
+    m_prompt.inform(QStringLiteral("Sarvent"), answerText(answer.body), Icon::Information);
+}

@@ -1,0 +1,52 @@
+#pragma once
+// Requests to the platform's report servlet: queries (operation "sql") and uploads
+// (operation "saveDefineFile"), each a synchronous POST bounded in time.
+
+#include "link/HttpExchange.h"
+#include "link/ResultTable.h"
+
+#include <QString>
+#include <chrono>
+#include <optional>
+
+struct ServletAddress {
+    QString host;
+    int port = 80;
+};
+
+// "http://" + host + ":" + port + "/ReportServlet?operation=" + operation + extraQuery + "&SESSION=" + token
+QString servletUrl(const ServletAddress &address, const QString &operation, const QString &extraQuery,
+                   const QString &token);
+
+class ServletClient {
+public:
+    explicit ServletClient(ServletAddress address, std::chrono::milliseconds timeout = std::chrono::seconds(30))
+        : m_address(std::move(address)), m_timeout(timeout)
+    {
+    }
+
+    // The query form: "Host" is "localhost"; the answer text goes to response. False when the
+    // exchange failed (response left as it was).
+    bool PostToServlet(const QString &operation, const QByteArray &body, const QString &extraQuery,
+                       QByteArray &response) const;
+    // The upload form: "Host" is the server's, with a session cookie. The whole exchange is returned.
+    HttpResponse PostToServletWithCookie(const QString &operation, const QByteArray &body, const QString &extraQuery,
+                                         const QString &session) const;
+
+    // Runs SQL through the servlet; std::nullopt when the request or the answer failed.
+    std::optional<ResultTable> QueryServer(const QString &sql) const;
+
+    // The token placed in every request; tests fix it.
+    QString token() const;
+    void setFixedToken(const QString &token) { m_fixedToken = token; }
+
+private:
+    HttpRequest makeRequest(const QString &operation, const QString &extraQuery) const;
+
+    ServletAddress m_address;
+    std::chrono::milliseconds m_timeout;
+    QString m_fixedToken;
+};
+
+// The address from the command line.
+ServletAddress launchServletAddress();

@@ -1,0 +1,106 @@
+#include "app/CommandIds.h"
+#include "support/MainWindowFixture.h"
+#include "support/TestHttpServer.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace std::chrono_literals;
+using platform::Answer;
+
+namespace {
+using ServerSave = MainWindowFixture;
+
+std::unique_ptr<frmMain> serverWindow(MainWindowFixture &f, int port)
+{
+    f.writeFile(f.path("copy.xml"), f.gbk(QStringLiteral("<sql type=\"exec&quot;&gt;a&lt;b</sql>")));
+    auto w = f.makeWindow(QStringLiteral("getHost=127.0.0.1,getPort=%1,UpLoadFileName=单据 A&B.xml,OpenFileName=%2,"
+                                         "UserId=u1,JsessionID=s1")
+                              .arg(port)
+                              .arg(f.path("copy.xml")));
+    w->servletTimeout = 2s;
+    QTest::keyClicks(w->wrapper().widget(), QStringLiteral("x"));
+    EXPECT_TRUE(w->bTextChanged);
+    return w;
+}
+
+TEST_F(ServerSave, AnsweredUploadClearsTheChangedFlagAndShowsTheAnswer)
+{
+    TestHttpServer server;
+    server.setAnswer(TestHttpServer::answer(200, QStringLiteral("保存成功").toUtf8()));
+    auto w = serverWindow(*this, server.port());
+    w->wrapper().SetText(QStringLiteral("<sql type=\"exec\">a<b & 中</sql>"));
+    w->execute(cmd::Save);
+    EXPECT_FALSE(w->bTextChanged);
+    EXPECT_EQ(prompt.informed, QStringList{QStringLiteral("保存成功")});
+    EXPECT_EQ(prompt.titles, QStringList{QStringLiteral("Sarvent")});
+
+    ASSERT_EQ(server.requests().size(), 1);
+    const QByteArray request = server.requests().first();
+    EXPECT_TRUE(request.startsWith("POST /ReportServlet?operation=saveDefineFile&fileName=%E5%8D%95%E6%8D%AE%20A&B.xml"
+                                   "&SESSION="));
+    const QByteArray body = gbk(QStringLiteral("<sql type=\"exec&quot;&gt;a&lt;b &amp; 中</sql>"));
+    EXPECT_TRUE(request.endsWith("\r\n\r\n" + body));
+    EXPECT_TRUE(request.contains("Content-Length: " + QByteArray::number(body.size()) + "\r\n"));
+    EXPECT_EQ(w->objWindow().wrapper().GetText(), QStringLiteral("<sql type=\"exec&quot;&gt;a&lt;b &amp; 中</sql>"));
+    EXPECT_EQ(readFile(path("copy.xml")), gbk(QStringLiteral("<sql type=\"exec&quot;&gt;a&lt;b</sql>")))
+        << "the local copy is never written";
+}
+
+TEST_F(ServerSave, ErrorStatusIsShownButNotSaved)
+{
+    TestHttpServer server;
+    server.setAnswer(TestHttpServer::answer(500, "<html>Internal error</html>"));
+    auto w = serverWindow(*this, server.port());
+    EXPECT_FALSE(w->SaveDefineToServer());
+    EXPECT_TRUE(w->bTextChanged);
+    EXPECT_EQ(prompt.informed, QStringList{QStringLiteral("<html>Internal error</html>")});
+}
+
+TEST_F(ServerSave, RefusedAndStalledUploadsSayWhyAndKeepTheChanges)
+{
+    {
+        auto w = serverWindow(*this, refusedPort());
+        EXPECT_FALSE(w->SaveDefineToServer());
+        EXPECT_TRUE(w->bTextChanged);
+        ASSERT_EQ(prompt.informed.size(), 1);
+        EXPECT_TRUE(prompt.informed.first().startsWith(QStringLiteral("上传失败")));
+    }
+    TestHttpServer stalled;
+    stalled.setMode(TestHttpServer::Mode::Stall);
+    auto w = serverWindow(*this, stalled.port());
+    w->servletTimeout = 300ms;
+    EXPECT_FALSE(w->SaveDefineToServer());
+    EXPECT_TRUE(w->bTextChanged);
+    EXPECT_EQ(prompt.informed.size(), 2);
+}
+
+TEST_F(ServerSave, CloseAfterAFailedUploadKeepsTheWindowOpen)
+{
+    auto w = serverWindow(*this, refusedPort());
+    w->show();
+    prompt.answers = {Answer::Yes};
+    EXPECT_FALSE(w->close());
+    EXPECT_EQ(programEnded, 0);
+    EXPECT_EQ(prompt.asked, QStringList{QStringLiteral("文件已修改,是否保存?")});
+
+    TestHttpServer server;
+    auto ok = serverWindow(*this, server.port());
+    ok->show();
+    prompt.answers = {Answer::Yes};
+    EXPECT_TRUE(ok->close());
+    EXPECT_EQ(programEnded, 1);
+}
+
+TEST_F(ServerSave, BadRuleFileStopsTheUpload)
+{
+    TestHttpServer server;
+    QDir().mkpath(path("program"));
+    writeFile(path("program/KeyWord.txt"), "(broken|x\n");
+    auto w = serverWindow(*this, server.port());
+    EXPECT_FALSE(w->SaveDefineToServer());
+    EXPECT_TRUE(server.requests().isEmpty());
+    ASSERT_EQ(prompt.informed.size(), 1);
+    EXPECT_TRUE(prompt.informed.first().contains(QStringLiteral("第 1 行")));
+}
+} // namespace
