@@ -22,4 +22,6 @@ constexpr int FindNext = 1435;
 constexpr int Replace = 1436;
 constexpr int About = 2004;
 constexpr int ConnectDevDb = 32322;
+// Our own: go to a line (Ctrl+G), on no menu.
+constexpr int Goto = 1440;
 } // namespace cmd

@@ -27,6 +27,7 @@ const std::vector<CommandInfo> &allCommands()
         {cmd::Replace, "替换(&E)", nullptr},
         {cmd::About, "关于(&A)", nullptr},
         {cmd::ConnectDevDb, "连接到开发数据库", ":/icons/connect.svg"},
+        {cmd::Goto, "", nullptr},
     };
     return commands;
 }
@@ -74,6 +75,7 @@ const std::vector<Shortcut> &mainShortcuts()
         {"Ctrl+S", cmd::Save},      {"Ctrl+X", cmd::Cut},  {"Ctrl+C", cmd::Copy},     {"Ctrl+V", cmd::Paste},
         {"Ctrl+A", cmd::SelectAll}, {"Ctrl+F", cmd::Find}, {"Ctrl+D", cmd::DeleteLine}, {"Ctrl+Z", cmd::Undo},
         {"Ctrl+Y", cmd::Redo},      {"F3", cmd::FindNext}, {"Ctrl+R", cmd::Replace},
+        {"Ctrl+G", cmd::Goto},
     };
     return shortcuts;
 }

@@ -84,7 +84,8 @@ void frmMain::startServerDocument()
     setWindowTitle(strBaseCaption + QLatin1Char('[') + launch.UpLoadFileName + QLatin1Char(']'));
     sciMain->setAutoIndent(true);
     bTextChanged = false;
-    // The jump to DefineName joins with the search engine.
+    if (!launch.DefineName.isEmpty())
+        sciMain->DoFind(QLatin1Char('"') + launch.DefineName + QLatin1Char('"'));
 }
 
 void frmMain::restoreWindowPosition()

@@ -69,7 +69,10 @@ void frmMain::BuildCommandBars()
     // Highlighters join here when they are loaded; the editor is created now.
     sciMain->InitScintilla();
 
+    const DialogServices services{&m_settings, &m_prompt};
+    wrapper().setDialogServices(services);
     m_obj = new frmObj();
+    m_obj->wrapper().setDialogServices(services);
     m_escapedTextBar = new QDockWidget(escapedBarCaption(), this);
     m_escapedTextBar->setObjectName(QStringLiteral("EscapedTextBar"));
     // The bar is hidden and shown, never closed: closing it would close the object window.
@@ -125,7 +128,11 @@ void frmMain::execute(int id)
         if (ServerMode())
             SchemaCompletionOn = !SchemaCompletionOn;
         break;
-    default: break; // find, find next and replace arrive with the search dialogs; about does nothing
+    case cmd::Find: sciMain->DoFind(); break;
+    case cmd::FindNext: sciMain->FindNext(); break;
+    case cmd::Replace: sciMain->DoReplace(); break;
+    case cmd::Goto: sciMain->DoGoto(); break;
+    default: break; // about does nothing
     }
     updateCommands();
 }

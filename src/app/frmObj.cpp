@@ -63,7 +63,9 @@ void frmObj::execute(int id)
     case cmd::SelectAll: wrapper().SelectAll(); break;
     case cmd::Undo: sciMain->Undo(); break;
     case cmd::Redo: sciMain->Redo(); break;
-    default: break; // Ctrl+S does nothing here; find arrives with the search dialogs
+    case cmd::Find: sciMain->DoFind(); break;
+    case cmd::FindNext: sciMain->FindNext(); break;
+    default: break; // Ctrl+S does nothing here
     }
 }
 

@@ -4,6 +4,7 @@
 // as WM_NOTIFY through the message hook) into events, after running the editing aids.
 // The document is UTF-8 inside the component; positions and lengths are its byte offsets.
 
+#include "editor/FindOptions.h"
 #include "editor/Notification.h"
 #include "hooks/ISubclass.h"
 #include "platform/AnsiCodec.h"
@@ -153,7 +154,27 @@ public:
     void MaintainIndentation();
     void ClearCommandKeys();
     void ClearCmdKey(int lKeyDef);
+    // --- search, replace, go to -----------------------------------------------------------
+    bool FindText(const QString &txttofind, const FindOptions &options = {});
+    bool FindNext();
+    bool FindPrev();
+    // True when the last search failed because its regular expression is invalid.
+    bool lastPatternInvalid() const { return m_patternInvalid; }
+    void ReplaceTarget(int lLen, const QString &strRep);
+    int ReplaceAll(const QString &strSearchFor, const QString &strReplaceWith, const FindOptions &options = {});
+    bool ReplaceText(const QString &strSearchFor, const QString &strReplaceWith, bool replaceAll,
+                     const FindOptions &options = {});
     void GotoLine(int iLine);
+    void GotoLineColumn(int iLine, int iCol);
+    void DoFind(const QString &strFindText = QString());
+    void DoReplace();
+    void DoGoto();
+    const FindOptions &lastSearchOptions() const { return m_lastOptions; }
+    bool searchDone() const { return m_searchDone; }
+
+    // The settings store and prompt the search dialogs use.
+    void setDialogServices(const DialogServices &services) { m_services = services; }
+    const DialogServices &dialogServices() const { return m_services; }
 
 signals:
     void OnModified(int &ch);
@@ -192,7 +213,15 @@ private:
     int m_lineBreak = 0;
     QString m_autoCompleteString;
     QString m_autoCompleteStart;
+    int searchInTarget(const QByteArray &text, int start, int end);
+    void setSearchFlags(const FindOptions &options);
+    void reportInvalidPattern(const QString &pattern);
+
     bool m_searchDone = false;
+    bool m_patternInvalid = false;
+    QString m_lastSearch;
+    FindOptions m_lastOptions;
+    DialogServices m_services;
     bool m_apiFileLoaded = false;
 };
 

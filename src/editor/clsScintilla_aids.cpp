@@ -166,14 +166,6 @@ void clsScintilla::SetZoom(int lval) { SendEditor(Sci::SCI_SETZOOM, w(qBound(kMi
 void clsScintilla::ZoomIn() { SetZoom(GetZoom() + 1); }
 void clsScintilla::ZoomOut() { SetZoom(GetZoom() - 1); }
 
-void clsScintilla::GotoLine(int iLine)
-{
-    // A line before the first is the first line, as the component treats it.
-    const WParam line = w(qMax(0, iLine));
-    SendEditor(Sci::SCI_ENSUREVISIBLEENFORCEPOLICY, line);
-    SendEditor(Sci::SCI_GOTOLINE, line);
-}
-
 void clsScintilla::MaintainIndentation()
 {
     const int line = GetCurLine();

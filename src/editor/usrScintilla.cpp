@@ -159,3 +159,24 @@ QByteArray usrScintilla::GetTextRange(int lStart, int lEnd)
 {
     return sciMain ? sciMain->GetTextRange(lStart, lEnd) : QByteArray();
 }
+
+void usrScintilla::DoFind(const QString &strFindText)
+{
+    if (sciMain)
+        sciMain->DoFind(strFindText);
+}
+
+void usrScintilla::DoReplace()
+{
+    if (sciMain)
+        sciMain->DoReplace();
+}
+
+bool usrScintilla::FindNext() { return sciMain && sciMain->FindNext(); }
+bool usrScintilla::FindPrev() { return sciMain && sciMain->FindPrev(); }
+
+void usrScintilla::DoGoto()
+{
+    if (sciMain)
+        sciMain->DoGoto();
+}

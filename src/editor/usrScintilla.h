@@ -82,6 +82,11 @@ public:
     void PrevFlag();
     void ToggleFlag();
     QByteArray GetTextRange(int lStart, int lEnd);
+    void DoFind(const QString &strFindText = QString());
+    void DoReplace();
+    bool FindNext();
+    bool FindPrev();
+    void DoGoto();
     void DeleteLine();
 
 signals:

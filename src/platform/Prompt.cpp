@@ -76,4 +76,6 @@ QString QtPrompt::chooseSaveFile(const QString &title, const QString &filter, co
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
+void QtPrompt::runModal(QDialog &dialog) { dialog.exec(); }
+
 } // namespace platform

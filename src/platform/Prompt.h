@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 namespace platform {
@@ -22,6 +23,8 @@ public:
     virtual QString chooseOpenFile(const QString &title, const QString &filter, const QString &defaultSuffix) = 0;
     virtual QString chooseSaveFile(const QString &title, const QString &filter, const QString &defaultSuffix,
                                    const QString &suggestedName) = 0;
+    // Shows a dialog modally and returns when it is hidden.
+    virtual void runModal(QDialog &dialog) = 0;
 };
 
 // Shows real Qt dialogs over the given parent.
@@ -33,6 +36,7 @@ public:
     QString chooseOpenFile(const QString &title, const QString &filter, const QString &defaultSuffix) override;
     QString chooseSaveFile(const QString &title, const QString &filter, const QString &defaultSuffix,
                            const QString &suggestedName) override;
+    void runModal(QDialog &dialog) override;
 
 private:
     QWidget *m_parent;

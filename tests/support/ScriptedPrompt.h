@@ -3,8 +3,10 @@
 
 #include "platform/Prompt.h"
 
+#include <QDialog>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 class ScriptedPrompt : public platform::IPrompt {
 public:
@@ -14,6 +16,9 @@ public:
     QStringList asked;    // texts of ask()
     QStringList informed; // texts of inform()
     QStringList titles;   // titles of both, in order
+    // Drives each modal dialog as a person would, in turn; a dialog with no script is cancelled.
+    std::deque<std::function<void(QDialog &)>> dialogScripts;
+    int dialogsShown = 0;
 
     platform::Answer ask(const QString &title, const QString &text, platform::Buttons, platform::Icon,
                          platform::Answer defaultAnswer) override
@@ -35,6 +40,20 @@ public:
     QString chooseSaveFile(const QString &, const QString &, const QString &, const QString &) override
     {
         return take(saveFiles);
+    }
+
+    void runModal(QDialog &dialog) override
+    {
+        ++dialogsShown;
+        if (dialogScripts.empty()) {
+            dialog.reject();
+            return;
+        }
+        const auto script = dialogScripts.front();
+        dialogScripts.pop_front();
+        dialog.show();
+        script(dialog);
+        dialog.hide();
     }
 
 private:

@@ -1,0 +1,57 @@
+#include "dialogs/DialogSettings.h"
+
+#include "editor/usrScintilla.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace dialogs {
+namespace {
+const QString kApp = QStringLiteral("ScintillaClass");
+const QString kSection = QStringLiteral("Settings");
+} // namespace
+
+void restorePosition(QWidget &dialog, const ISettingsStore &store, const QString &leftKey, const QString &topKey)
+{
+    const double tx = usrScintilla::twipsPerPixelX();
+    const double ty = usrScintilla::twipsPerPixelY();
+    const QSize size = dialog.sizeHint().expandedTo(dialog.minimumSize());
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    // The default centres the dialog on the screen.
+    const double left = store.readNumber(kApp, kSection, leftKey,
+                                         static_cast<int>((area.width() - size.width()) * tx / 2));
+    const double top = store.readNumber(kApp, kSection, topKey,
+                                        static_cast<int>((area.height() - size.height()) * ty / 2));
+    dialog.move(qRound(left / tx), qRound(top / ty));
+}
+
+void storePosition(const QWidget &dialog, ISettingsStore &store, const QString &leftKey, const QString &topKey)
+{
+    store.writeNumber(kApp, kSection, leftKey, dialog.x() * usrScintilla::twipsPerPixelX());
+    store.writeNumber(kApp, kSection, topKey, dialog.y() * usrScintilla::twipsPerPixelY());
+}
+
+void restoreCheck(QCheckBox &box, const ISettingsStore &store, const QString &key, bool defaultValue)
+{
+    box.setChecked(store.readNumber(kApp, kSection, key, defaultValue ? 1 : 0) != 0);
+}
+
+void storeCheck(const QCheckBox &box, ISettingsStore &store, const QString &key)
+{
+    store.write(kApp, kSection, key, box.isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool readTrueFalse(const ISettingsStore &store, const QString &key, bool defaultValue)
+{
+    const QString text = store.read(kApp, kSection, key, QString()).trimmed();
+    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 || text == QLatin1String("-1"))
+        return true;
+    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0 || text == QLatin1String("0"))
+        return false;
+    return defaultValue;
+}
+
+} // namespace dialogs

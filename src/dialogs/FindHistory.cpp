@@ -1,0 +1,56 @@
+#include "dialogs/FindHistory.h"
+
+#include "platform/AnsiCodec.h"
+#include "platform/AtomicWrite.h"
+
+#include <QDir>
+#include <QFile>
+#include <filesystem>
+
+namespace FindHistory {
+namespace {
+QString historyPath(const QString &folder) { return QDir(folder).filePath(QStringLiteral("findList.txt")); }
+QString backupPath(const QString &folder) { return QDir(folder).filePath(QStringLiteral("findlist.bak")); }
+
+QStringList readLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = platform::AnsiCodec().decode(file.readAll()).split(QLatin1Char('\n'));
+    for (QString &line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast(); // the text after the last line end
+    return lines;
+}
+} // namespace
+
+QStringList LoadFindList(const QString &folder) { return readLines(historyPath(folder)); }
+
+bool AddToFindList(const QString &folder, const QString &text)
+{
+    // A leftover from an interrupted rewrite is never read.
+    QFile::remove(backupPath(folder));
+    const QStringList old = readLines(historyPath(folder));
+    QStringList lines{text};
+    lines += old.mid(0, kMaxEntries - 1);
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += platform::AnsiCodec().encode(line) + "\r\n";
+    // Written to "findlist.bak" first; the history file is replaced only once that is complete.
+    if (!platform::writeFileAtomically(backupPath(folder), bytes))
+        return false;
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(backupPath(folder)).toStdString(),
+                            QFile::encodeName(historyPath(folder)).toStdString(), error);
+    if (error) {
+        QFile::remove(backupPath(folder));
+        return false;
+    }
+    return true;
+}
+
+} // namespace FindHistory

@@ -1,0 +1,120 @@
+#include "dialogs/frmFind.h"
+
+#include "dialogs/DialogSettings.h"
+#include "dialogs/FindHistory.h"
+#include "dialogs/FlattenControls.h"
+#include "platform/ProgramFolder.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString kApp = QStringLiteral("ScintillaClass");
+const QString kSection = QStringLiteral("Settings");
+
+QCheckBox *checkBox(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *box = new QCheckBox(caption, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+} // namespace
+
+frmFind::frmFind(ISettingsStore &settings, QWidget *parent) : QDialog(parent), m_settings(settings)
+{
+    setObjectName(QStringLiteral("frmFind"));
+    setWindowTitle(QStringLiteral("查找"));
+
+    auto *lblFind = new QLabel(QStringLiteral("查找内容:"), this);
+    lblFind->setObjectName(QStringLiteral("lblFind"));
+    m_cmbFind = new QComboBox(this);
+    m_cmbFind->setObjectName(QStringLiteral("cmbFind"));
+    m_cmbFind->setEditable(true);
+    m_cmbFind->setInsertPolicy(QComboBox::NoInsert);
+    m_cmbFind->setMinimumWidth(260);
+    lblFind->setBuddy(m_cmbFind);
+
+    auto *frmDirection = new QGroupBox(QStringLiteral("方向"), this);
+    frmDirection->setObjectName(QStringLiteral("frmDirection"));
+    m_optUp = new QRadioButton(QStringLiteral("向上(&U)"), frmDirection);
+    m_optUp->setObjectName(QStringLiteral("optUp"));
+    m_optDown = new QRadioButton(QStringLiteral("向下(&D)"), frmDirection);
+    m_optDown->setObjectName(QStringLiteral("optDown"));
+    auto *directionLayout = new QHBoxLayout(frmDirection);
+    directionLayout->addWidget(m_optUp);
+    directionLayout->addWidget(m_optDown);
+
+    m_chkCase = checkBox(this, "chkCase", QStringLiteral("区分大小写(&C)"));
+    m_chkWhole = checkBox(this, "chkWhole", QStringLiteral("全字匹配(&W)"));
+    m_chkRegExp = checkBox(this, "chkRegExp", QStringLiteral("正则表达式(&E)"));
+    m_chkWrap = checkBox(this, "chkWrap", QStringLiteral("环绕处理(&D)"));
+
+    auto *cmdFind = new QPushButton(QStringLiteral("查找(&F)"), this);
+    cmdFind->setObjectName(QStringLiteral("cmdFind"));
+    cmdFind->setDefault(true);
+    auto *cmdCancel = new QPushButton(QStringLiteral("取消(&C)"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    connect(cmdFind, &QPushButton::clicked, this, &frmFind::cmdFind_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmFind::cmdCancel_Click);
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(lblFind, 0, 0);
+    grid->addWidget(m_cmbFind, 0, 1, 1, 2);
+    grid->addWidget(cmdFind, 0, 3);
+    grid->addWidget(m_chkCase, 1, 0, 1, 2);
+    grid->addWidget(frmDirection, 1, 2, 2, 1);
+    grid->addWidget(cmdCancel, 1, 3);
+    grid->addWidget(m_chkWhole, 2, 0, 1, 2);
+    grid->addWidget(m_chkRegExp, 3, 0, 1, 2);
+    grid->addWidget(m_chkWrap, 4, 0, 1, 2);
+
+    // Load: flat borders, stored position and options, the history.
+    FlattenControls(*this);
+    dialogs::restorePosition(*this, m_settings, QStringLiteral("FindLeft"), QStringLiteral("FindTop"));
+    dialogs::restoreCheck(*m_chkCase, m_settings, QStringLiteral("FchkCase"), false);
+    dialogs::restoreCheck(*m_chkRegExp, m_settings, QStringLiteral("FchkRegEx"), false);
+    dialogs::restoreCheck(*m_chkWhole, m_settings, QStringLiteral("FchkWhole"), false);
+    dialogs::restoreCheck(*m_chkWrap, m_settings, QStringLiteral("FchkWrap"), true);
+    const bool up = dialogs::readTrueFalse(m_settings, QStringLiteral("FOptUp"), false);
+    m_optUp->setChecked(up);
+    m_optDown->setChecked(!up);
+    m_cmbFind->addItems(FindHistory::LoadFindList(platform::programFolder()));
+    m_cmbFind->setEditText(QString());
+}
+
+frmFind::~frmFind()
+{
+    dialogs::storePosition(*this, m_settings, QStringLiteral("FindLeft"), QStringLiteral("FindTop"));
+    dialogs::storeCheck(*m_chkCase, m_settings, QStringLiteral("FchkCase"));
+    dialogs::storeCheck(*m_chkRegExp, m_settings, QStringLiteral("FchkRegEx"));
+    dialogs::storeCheck(*m_chkWhole, m_settings, QStringLiteral("FchkWhole"));
+    dialogs::storeCheck(*m_chkWrap, m_settings, QStringLiteral("FchkWrap"));
+    m_settings.write(kApp, kSection, QStringLiteral("FOptUp"),
+                     m_optUp->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+bool frmFind::optUpChecked() const { return m_optUp->isChecked(); }
+
+bool frmFind::checked(const char *checkBoxName) const
+{
+    const auto *box = findChild<QCheckBox *>(QString::fromLatin1(checkBoxName));
+    return box && box->isChecked();
+}
+
+void frmFind::cmdFind_Click()
+{
+    DoWhat = 1;
+    const QString text = m_cmbFind->currentText();
+    // A history that cannot be written leaves the search unaffected.
+    if (!text.trimmed().isEmpty())
+        FindHistory::AddToFindList(platform::programFolder(), text);
+    accept();
+}
+
+void frmFind::cmdCancel_Click() { reject(); }

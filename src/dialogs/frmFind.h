@@ -1,0 +1,36 @@
+#pragma once
+// The find dialog: collects the text and options; the engine's DoFind runs the search.
+
+#include "app/SettingsStore.h"
+
+#include <QComboBox>
+#include <QDialog>
+
+class QCheckBox;
+class QRadioButton;
+
+class frmFind : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmFind(ISettingsStore &settings, QWidget *parent = nullptr);
+    ~frmFind() override; // unloading stores the position and options
+
+    int DoWhat = 0;
+
+    QComboBox *cmbFind() const { return m_cmbFind; }
+    bool optUpChecked() const;
+    bool checked(const char *checkBoxName) const;
+
+private:
+    void cmdFind_Click();
+    void cmdCancel_Click();
+
+    ISettingsStore &m_settings;
+    QComboBox *m_cmbFind = nullptr;
+    QRadioButton *m_optUp = nullptr;
+    QRadioButton *m_optDown = nullptr;
+    QCheckBox *m_chkCase = nullptr;
+    QCheckBox *m_chkWhole = nullptr;
+    QCheckBox *m_chkRegExp = nullptr;
+    QCheckBox *m_chkWrap = nullptr;
+};
