@@ -54,4 +54,31 @@ bool readTrueFalse(const ISettingsStore &store, const QString &key, bool default
     return defaultValue;
 }
 
+SearchChecks createSearchChecks(QWidget *parent)
+{
+    const auto make = [parent](const char *name, const QString &caption) {
+        auto *box = new QCheckBox(caption, parent);
+        box->setObjectName(QString::fromLatin1(name));
+        return box;
+    };
+    return {make("chkCase", QStringLiteral("区分大小写(&C)")), make("chkWhole", QStringLiteral("全字匹配(&W)")),
+            make("chkRegExp", QStringLiteral("正则表达式(&E)")), make("chkWrap", QStringLiteral("环绕处理(&D)"))};
+}
+
+void restoreSearchChecks(const SearchChecks &checks, const ISettingsStore &store, const QString &prefix)
+{
+    restoreCheck(*checks.chkCase, store, prefix + QStringLiteral("chkCase"), false);
+    restoreCheck(*checks.chkRegExp, store, prefix + QStringLiteral("chkRegEx"), false);
+    restoreCheck(*checks.chkWhole, store, prefix + QStringLiteral("chkWhole"), false);
+    restoreCheck(*checks.chkWrap, store, prefix + QStringLiteral("chkWrap"), true);
+}
+
+void storeSearchChecks(const SearchChecks &checks, ISettingsStore &store, const QString &prefix)
+{
+    storeCheck(*checks.chkCase, store, prefix + QStringLiteral("chkCase"));
+    storeCheck(*checks.chkRegExp, store, prefix + QStringLiteral("chkRegEx"));
+    storeCheck(*checks.chkWhole, store, prefix + QStringLiteral("chkWhole"));
+    storeCheck(*checks.chkWrap, store, prefix + QStringLiteral("chkWrap"));
+}
+
 } // namespace dialogs

@@ -1,6 +1,5 @@
 #include "dialogs/frmFind.h"
 
-#include "dialogs/DialogSettings.h"
 #include "dialogs/FindHistory.h"
 #include "dialogs/FlattenControls.h"
 #include "platform/ProgramFolder.h"
@@ -17,13 +16,6 @@
 namespace {
 const QString kApp = QStringLiteral("ScintillaClass");
 const QString kSection = QStringLiteral("Settings");
-
-QCheckBox *checkBox(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
 } // namespace
 
 frmFind::frmFind(ISettingsStore &settings, QWidget *parent) : QDialog(parent), m_settings(settings)
@@ -50,10 +42,7 @@ frmFind::frmFind(ISettingsStore &settings, QWidget *parent) : QDialog(parent), m
     directionLayout->addWidget(m_optUp);
     directionLayout->addWidget(m_optDown);
 
-    m_chkCase = checkBox(this, "chkCase", QStringLiteral("区分大小写(&C)"));
-    m_chkWhole = checkBox(this, "chkWhole", QStringLiteral("全字匹配(&W)"));
-    m_chkRegExp = checkBox(this, "chkRegExp", QStringLiteral("正则表达式(&E)"));
-    m_chkWrap = checkBox(this, "chkWrap", QStringLiteral("环绕处理(&D)"));
+    m_checks = dialogs::createSearchChecks(this);
 
     auto *cmdFind = new QPushButton(QStringLiteral("查找(&F)"), this);
     cmdFind->setObjectName(QStringLiteral("cmdFind"));
@@ -67,20 +56,17 @@ frmFind::frmFind(ISettingsStore &settings, QWidget *parent) : QDialog(parent), m
     grid->addWidget(lblFind, 0, 0);
     grid->addWidget(m_cmbFind, 0, 1, 1, 2);
     grid->addWidget(cmdFind, 0, 3);
-    grid->addWidget(m_chkCase, 1, 0, 1, 2);
+    grid->addWidget(m_checks.chkCase, 1, 0, 1, 2);
     grid->addWidget(frmDirection, 1, 2, 2, 1);
     grid->addWidget(cmdCancel, 1, 3);
-    grid->addWidget(m_chkWhole, 2, 0, 1, 2);
-    grid->addWidget(m_chkRegExp, 3, 0, 1, 2);
-    grid->addWidget(m_chkWrap, 4, 0, 1, 2);
+    grid->addWidget(m_checks.chkWhole, 2, 0, 1, 2);
+    grid->addWidget(m_checks.chkRegExp, 3, 0, 1, 2);
+    grid->addWidget(m_checks.chkWrap, 4, 0, 1, 2);
 
     // Load: flat borders, stored position and options, the history.
     FlattenControls(*this);
     dialogs::restorePosition(*this, m_settings, QStringLiteral("FindLeft"), QStringLiteral("FindTop"));
-    dialogs::restoreCheck(*m_chkCase, m_settings, QStringLiteral("FchkCase"), false);
-    dialogs::restoreCheck(*m_chkRegExp, m_settings, QStringLiteral("FchkRegEx"), false);
-    dialogs::restoreCheck(*m_chkWhole, m_settings, QStringLiteral("FchkWhole"), false);
-    dialogs::restoreCheck(*m_chkWrap, m_settings, QStringLiteral("FchkWrap"), true);
+    dialogs::restoreSearchChecks(m_checks, m_settings, QStringLiteral("F"));
     const bool up = dialogs::readTrueFalse(m_settings, QStringLiteral("FOptUp"), false);
     m_optUp->setChecked(up);
     m_optDown->setChecked(!up);
@@ -91,10 +77,7 @@ frmFind::frmFind(ISettingsStore &settings, QWidget *parent) : QDialog(parent), m
 frmFind::~frmFind()
 {
     dialogs::storePosition(*this, m_settings, QStringLiteral("FindLeft"), QStringLiteral("FindTop"));
-    dialogs::storeCheck(*m_chkCase, m_settings, QStringLiteral("FchkCase"));
-    dialogs::storeCheck(*m_chkRegExp, m_settings, QStringLiteral("FchkRegEx"));
-    dialogs::storeCheck(*m_chkWhole, m_settings, QStringLiteral("FchkWhole"));
-    dialogs::storeCheck(*m_chkWrap, m_settings, QStringLiteral("FchkWrap"));
+    dialogs::storeSearchChecks(m_checks, m_settings, QStringLiteral("F"));
     m_settings.write(kApp, kSection, QStringLiteral("FOptUp"),
                      m_optUp->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
 }

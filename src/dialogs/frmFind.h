@@ -2,11 +2,11 @@
 // The find dialog: collects the text and options; the engine's DoFind runs the search.
 
 #include "app/SettingsStore.h"
+#include "dialogs/DialogSettings.h"
 
 #include <QComboBox>
 #include <QDialog>
 
-class QCheckBox;
 class QRadioButton;
 
 class frmFind : public QDialog {
@@ -29,8 +29,5 @@ private:
     QComboBox *m_cmbFind = nullptr;
     QRadioButton *m_optUp = nullptr;
     QRadioButton *m_optDown = nullptr;
-    QCheckBox *m_chkCase = nullptr;
-    QCheckBox *m_chkWhole = nullptr;
-    QCheckBox *m_chkRegExp = nullptr;
-    QCheckBox *m_chkWrap = nullptr;
+    dialogs::SearchChecks m_checks;
 };

@@ -1,6 +1,5 @@
 #include "dialogs/frmReplace.h"
 
-#include "dialogs/DialogSettings.h"
 #include "dialogs/FlattenControls.h"
 
 #include <QCheckBox>
@@ -14,13 +13,6 @@ QPointer<frmReplace> &theDialog()
 {
     static QPointer<frmReplace> dialog;
     return dialog;
-}
-
-QCheckBox *checkBox(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
 }
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption)
@@ -68,10 +60,7 @@ frmReplace::frmReplace(ISettingsStore &settings, platform::IPrompt &prompt, QWid
     }
     m_lblReplace = new QLabel(this);
     m_lblReplace->setObjectName(QStringLiteral("lblReplace"));
-    m_chkCase = checkBox(this, "chkCase", QStringLiteral("区分大小写(&C)"));
-    m_chkWhole = checkBox(this, "chkWhole", QStringLiteral("全字匹配(&W)"));
-    m_chkRegExp = checkBox(this, "chkRegExp", QStringLiteral("正则表达式(&E)"));
-    m_chkWrap = checkBox(this, "chkWrap", QStringLiteral("环绕处理(&D)"));
+    m_checks = dialogs::createSearchChecks(this);
     QPushButton *cmdFindNext = button(this, "cmdFindNext", QStringLiteral("查找下一个(&F)"));
     cmdFindNext->setDefault(true);
     QPushButton *cmdReplace = button(this, "cmdReplace", QStringLiteral("替换(&R)"));
@@ -89,29 +78,26 @@ frmReplace::frmReplace(ISettingsStore &settings, platform::IPrompt &prompt, QWid
     grid->addWidget(lblWith, 1, 0);
     grid->addWidget(m_cmbReplace, 1, 1);
     grid->addWidget(cmdReplace, 1, 2);
-    grid->addWidget(m_chkCase, 2, 0, 1, 2);
+    grid->addWidget(m_checks.chkCase, 2, 0, 1, 2);
     grid->addWidget(cmdReplaceAll, 2, 2);
-    grid->addWidget(m_chkWhole, 3, 0, 1, 2);
+    grid->addWidget(m_checks.chkWhole, 3, 0, 1, 2);
     grid->addWidget(cmdClose, 3, 2);
-    grid->addWidget(m_chkRegExp, 4, 0, 1, 2);
-    grid->addWidget(m_chkWrap, 5, 0, 1, 2);
+    grid->addWidget(m_checks.chkRegExp, 4, 0, 1, 2);
+    grid->addWidget(m_checks.chkWrap, 5, 0, 1, 2);
     grid->addWidget(m_lblReplace, 6, 0, 1, 3);
 
     FlattenControls(*this);
     dialogs::restorePosition(*this, m_settings, QStringLiteral("ReplaceLeft"), QStringLiteral("ReplaceTop"));
-    dialogs::restoreCheck(*m_chkCase, m_settings, QStringLiteral("RchkCase"), false);
-    dialogs::restoreCheck(*m_chkRegExp, m_settings, QStringLiteral("RchkRegEx"), false);
-    dialogs::restoreCheck(*m_chkWhole, m_settings, QStringLiteral("RchkWhole"), false);
-    dialogs::restoreCheck(*m_chkWrap, m_settings, QStringLiteral("RchkWrap"), true);
+    dialogs::restoreSearchChecks(m_checks, m_settings, QStringLiteral("R"));
 }
 
 FindOptions frmReplace::options() const
 {
     FindOptions o;
-    o.WrapDocument = m_chkWrap->isChecked();
-    o.CaseSensative = m_chkCase->isChecked();
-    o.WholeWord = m_chkWhole->isChecked();
-    o.RegExp = m_chkRegExp->isChecked();
+    o.WrapDocument = m_checks.chkWrap->isChecked();
+    o.CaseSensative = m_checks.chkCase->isChecked();
+    o.WholeWord = m_checks.chkWhole->isChecked();
+    o.RegExp = m_checks.chkRegExp->isChecked();
     return o;
 }
 
@@ -169,10 +155,7 @@ void frmReplace::unload()
         return;
     m_unloaded = true;
     dialogs::storePosition(*this, m_settings, QStringLiteral("ReplaceLeft"), QStringLiteral("ReplaceTop"));
-    dialogs::storeCheck(*m_chkCase, m_settings, QStringLiteral("RchkCase"));
-    dialogs::storeCheck(*m_chkRegExp, m_settings, QStringLiteral("RchkRegEx"));
-    dialogs::storeCheck(*m_chkWhole, m_settings, QStringLiteral("RchkWhole"));
-    dialogs::storeCheck(*m_chkWrap, m_settings, QStringLiteral("RchkWrap"));
+    dialogs::storeSearchChecks(m_checks, m_settings, QStringLiteral("R"));
     if (cScintilla)
         cScintilla->SetFocus();
 }

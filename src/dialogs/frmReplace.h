@@ -3,6 +3,7 @@
 // called it up.
 
 #include "app/SettingsStore.h"
+#include "dialogs/DialogSettings.h"
 #include "editor/clsScintilla.h"
 #include "platform/Prompt.h"
 
@@ -10,7 +11,6 @@
 #include <QDialog>
 #include <QPointer>
 
-class QCheckBox;
 class QLabel;
 
 class frmReplace : public QDialog {
@@ -45,9 +45,6 @@ private:
     QComboBox *m_cmbFind = nullptr;
     QComboBox *m_cmbReplace = nullptr;
     QLabel *m_lblReplace = nullptr;
-    QCheckBox *m_chkCase = nullptr;
-    QCheckBox *m_chkWhole = nullptr;
-    QCheckBox *m_chkRegExp = nullptr;
-    QCheckBox *m_chkWrap = nullptr;
+    dialogs::SearchChecks m_checks;
     bool m_unloaded = false;
 };

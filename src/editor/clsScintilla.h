@@ -214,6 +214,7 @@ private:
     QString m_autoCompleteString;
     QString m_autoCompleteStart;
     int searchInTarget(const QByteArray &text, int start, int end);
+    bool repeatSearch(bool reverse);
     void setSearchFlags(const FindOptions &options);
     void reportInvalidPattern(const QString &pattern);
 

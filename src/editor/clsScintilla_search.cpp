@@ -74,23 +74,17 @@ bool clsScintilla::FindText(const QString &txttofind, const FindOptions &o)
     return found;
 }
 
-bool clsScintilla::FindNext()
+bool clsScintilla::repeatSearch(bool reverse)
 {
     if (!m_searchDone)
         return false;
     FindOptions o = m_lastOptions;
-    o.FindReverse = false;
+    o.FindReverse = reverse;
     return FindText(m_lastSearch, o);
 }
 
-bool clsScintilla::FindPrev()
-{
-    if (!m_searchDone)
-        return false;
-    FindOptions o = m_lastOptions;
-    o.FindReverse = true;
-    return FindText(m_lastSearch, o);
-}
+bool clsScintilla::FindNext() { return repeatSearch(false); }
+bool clsScintilla::FindPrev() { return repeatSearch(true); }
 
 void clsScintilla::ReplaceTarget(int lLen, const QString &strRep)
 {

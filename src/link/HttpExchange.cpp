@@ -63,19 +63,11 @@ public:
     {
         qsizetype sent = 0;
         while (sent < bytes.size()) {
+            const char *from = bytes.constData() + sent;
+            const size_t left = static_cast<size_t>(bytes.size() - sent);
             size_t n = 0;
-            const CURLcode rc = curl_easy_send(m_curl, bytes.constData() + sent, static_cast<size_t>(bytes.size() - sent), &n);
-            if (rc == CURLE_AGAIN) {
-                if (!waitFor(m_socket, POLLOUT, m_deadline)) {
-                    error = QStringLiteral("等待服务器超时");
-                    return false;
-                }
-                continue;
-            }
-            if (rc != CURLE_OK) {
-                error = QString::fromUtf8(curl_easy_strerror(rc));
+            if (!transfer([&] { return curl_easy_send(m_curl, from, left, &n); }, POLLOUT, error))
                 return false;
-            }
             sent += static_cast<qsizetype>(n);
         }
         return true;
@@ -85,27 +77,33 @@ public:
     bool receiveSome(QByteArray &buffer, bool &eof, QString &error)
     {
         char chunk[16384];
-        for (;;) {
-            size_t n = 0;
-            const CURLcode rc = curl_easy_recv(m_curl, chunk, sizeof chunk, &n);
-            if (rc == CURLE_AGAIN) {
-                if (!waitFor(m_socket, POLLIN, m_deadline)) {
-                    error = QStringLiteral("等待服务器超时");
-                    return false;
-                }
-                continue;
-            }
-            if (rc != CURLE_OK) {
-                error = QString::fromUtf8(curl_easy_strerror(rc));
-                return false;
-            }
-            eof = n == 0;
-            buffer.append(chunk, static_cast<qsizetype>(n));
-            return true;
-        }
+        size_t n = 0;
+        if (!transfer([&] { return curl_easy_recv(m_curl, chunk, sizeof chunk, &n); }, POLLIN, error))
+            return false;
+        eof = n == 0;
+        buffer.append(chunk, static_cast<qsizetype>(n));
+        return true;
     }
 
 private:
+    // Runs one send or receive step, waiting (within the deadline) while the socket is not ready.
+    template <typename Step> bool transfer(Step step, short events, QString &error)
+    {
+        for (;;) {
+            const CURLcode rc = step();
+            if (rc == CURLE_OK)
+                return true;
+            if (rc != CURLE_AGAIN) {
+                error = QString::fromUtf8(curl_easy_strerror(rc));
+                return false;
+            }
+            if (!waitFor(m_socket, events, m_deadline)) {
+                error = QStringLiteral("等待服务器超时");
+                return false;
+            }
+        }
+    }
+
     CURL *m_curl;
     curl_socket_t m_socket;
     Clock::time_point m_deadline;

@@ -151,6 +151,14 @@ TEST(RuleFile, ThreeFieldRulesUseAMarkerAndTrimOnlyForTheEmptinessTest)
     EXPECT_EQ(o.text, QStringLiteral("a<br/>b  <k>    "));
 }
 
+TEST(RuleFile, GarbageLinesAreAppliedOneByOne)
+{
+    const KeyWordRules rules = KeyWordRules::fromText(QString::fromLatin1("|\n||||\n\x01\x02\x7f\n   \n|  |x\na|b\n\n"));
+    const EscapeOutcome o = EscapeDefineText("a<1>", rules);
+    ASSERT_TRUE(o.ok()) << o.error.toStdString();
+    EXPECT_EQ(o.text, QStringLiteral("b&lt;1&gt;")) << "only the one sound rule changes anything";
+}
+
 TEST(RuleFile, InvalidPatternFailsAndNamesTheLine)
 {
     const KeyWordRules rules = KeyWordRules::fromText("a|b\n\n(unclosed|x\n");
