@@ -31,6 +31,7 @@ int main(int argc, char *argv[])
     const auto settings = makeDefaultSettingsStore();
     platform::QtPrompt prompt;
     frmMain window(*settings, prompt, rawCommandLine(QApplication::arguments()));
+    prompt.setParentWidget(&window);
     window.show();
     return QApplication::exec();
 }

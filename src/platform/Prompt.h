@@ -31,6 +31,8 @@ public:
 class QtPrompt : public IPrompt {
 public:
     explicit QtPrompt(QWidget *parent = nullptr) : m_parent(parent) {}
+    // Message boxes and file dialogs open over this window.
+    void setParentWidget(QWidget *parent) { m_parent = parent; }
     Answer ask(const QString &title, const QString &text, Buttons buttons, Icon icon, Answer defaultAnswer) override;
     void inform(const QString &title, const QString &text, Icon icon) override;
     QString chooseOpenFile(const QString &title, const QString &filter, const QString &defaultSuffix) override;
