@@ -187,7 +187,7 @@ TEST_F(Lifecycle, CommandLinePathOpensFromTheTimer)
     writeFile(path("my file.xml"), gbk(QStringLiteral("&lt;中&gt;")));
     auto w = makeWindow("\"" + path("my file.xml") + "\"");
     EXPECT_EQ(w->wrapper().GetText(), QString()) << "nothing before the window is shown";
-    QTRY_COMPARE_WITH_TIMEOUT(w->wrapper().GetText(), QStringLiteral("<中>"), 3000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->wrapper().GetText() == QStringLiteral("<中>"); }, 3000));
     EXPECT_EQ(w->windowTitle(), QStringLiteral("字符转义[") + path("my file.xml") + "]");
 }
 
