@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/DefineEscaping.h"
+#include "app/FormEditorSettings.h"
 #include "app/LaunchParams.h"
 #include "platform/WindowSystem.h"
 
@@ -129,8 +130,7 @@ void frmMain::storeLayout()
 void frmMain::configureEditor()
 {
     clsScintilla &s = wrapper();
-    s.SendEditor(Sci::SCI_SETCODEPAGE, 936);
-    s.SendEditor(Sci::SCI_SETTABWIDTH, 5);
+    applyFormEditorSettings(s);
     s.SendEditor(Sci::SCI_AUTOCSETSEPARATOR, '|');
     s.SendEditor(Sci::SCI_AUTOCSETIGNORECASE, 1);
     s.SendEditor(Sci::SCI_AUTOCSETAUTOHIDE, 0);
@@ -138,9 +138,6 @@ void frmMain::configureEditor()
     s.SendEditor(Sci::SCI_AUTOCSETCANCELATSTART, 0);
     s.SendEditor(Sci::SCI_SETCARETWIDTH, 2);
     s.SendEditor(Sci::SCI_AUTOCSETMAXHEIGHT, 7);
-    const int widths[] = {40, 5, 0, 0, 0};
-    for (int margin = 0; margin < 5; ++margin)
-        s.SendEditor(Sci::SCI_SETMARGINWIDTHN, static_cast<platform::WParam>(margin), widths[margin]);
 }
 
 void frmMain::placeEditor()

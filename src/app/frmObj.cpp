@@ -1,13 +1,13 @@
 #include "app/frmObj.h"
 
 #include "app/CommandIds.h"
+#include "app/FormEditorSettings.h"
 #include "platform/WindowSystem.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 
-using Sci = QsciScintillaBase;
 using platform::WindowSystem;
 
 frmObj::frmObj(QWidget *parent) : QWidget(parent)
@@ -22,12 +22,8 @@ frmObj::frmObj(QWidget *parent) : QWidget(parent)
     sciMain->InitScintilla();
     // The stored form is coloured as SQL once highlighters are loaded.
     sciMain->setContextMenu(true);
-    wrapper().SendEditor(Sci::SCI_SETCODEPAGE, 936);
-    wrapper().SendEditor(Sci::SCI_SETTABWIDTH, 5);
+    applyFormEditorSettings(wrapper());
     bindShortcuts();
-    const int widths[] = {40, 5, 0, 0, 0};
-    for (int margin = 0; margin < 5; ++margin)
-        wrapper().SendEditor(Sci::SCI_SETMARGINWIDTHN, static_cast<platform::WParam>(margin), widths[margin]);
 }
 
 frmObj::~frmObj()

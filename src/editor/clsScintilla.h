@@ -169,12 +169,10 @@ public:
     void DoFind(const QString &strFindText = QString());
     void DoReplace();
     void DoGoto();
-    const FindOptions &lastSearchOptions() const { return m_lastOptions; }
     bool searchDone() const { return m_searchDone; }
 
     // The settings store and prompt the search dialogs use.
     void setDialogServices(const DialogServices &services) { m_services = services; }
-    const DialogServices &dialogServices() const { return m_services; }
 
 signals:
     void OnModified(int &ch);
@@ -223,7 +221,6 @@ private:
     QString m_lastSearch;
     FindOptions m_lastOptions;
     DialogServices m_services;
-    bool m_apiFileLoaded = false;
 };
 
 // Key definition helpers: key code in the low word, modifiers in the high word.

@@ -39,7 +39,6 @@ clsScintilla::~clsScintilla()
 void clsScintilla::CreateScintilla(Hwnd frm)
 {
     m_searchDone = false;
-    m_apiFileLoaded = false;
 
     QWidget *parentWidget = WindowSystem::instance().widget(frm);
     auto *editor = new Sci(parentWidget); // owned by the form, as the editing window goes with it

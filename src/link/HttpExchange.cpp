@@ -278,10 +278,6 @@ HttpResponse performHttp(const HttpRequest &request)
     Connection connection(curl.get(), socket, deadline);
     if (!connection.sendAll(wire, response.error))
         return response;
-    if (!request.readResponse) {
-        response.ok = true;
-        return response;
-    }
     ResponseReader reader(connection);
     reader.read(response);
     return response;

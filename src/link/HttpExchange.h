@@ -15,7 +15,6 @@ struct HttpRequest {
     QList<QPair<QByteArray, QByteArray>> headers; // in wire order
     QByteArray body;
     std::chrono::milliseconds timeout{30000};
-    bool readResponse = true;
 };
 
 struct HttpResponse {

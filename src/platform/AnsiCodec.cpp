@@ -48,13 +48,6 @@ QByteArray AnsiCodec::encode(const QString &text, bool *lossless) const
     return out;
 }
 
-bool AnsiCodec::canEncode(const QString &text) const
-{
-    bool lossless = true;
-    encode(text, &lossless);
-    return lossless;
-}
-
 QString AnsiCodec::unencodableSample(const QString &text, int maxChars) const
 {
     QString sample;

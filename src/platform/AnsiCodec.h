@@ -15,7 +15,6 @@ public:
     QString decode(const QByteArray &bytes) const;
     // Characters the code page cannot hold become "?"; lossless tells whether any did.
     QByteArray encode(const QString &text, bool *lossless = nullptr) const;
-    bool canEncode(const QString &text) const;
 
     // The first characters that the code page cannot hold, for a warning.
     QString unencodableSample(const QString &text, int maxChars = 5) const;

@@ -19,7 +19,6 @@ using LResult = std::intptr_t;
 using WndProc = LResult (*)(Hwnd, std::uint32_t, WParam, LParam);
 
 constexpr std::uint32_t WM_DESTROY = 2;
-constexpr std::uint32_t WM_CLOSE = 0x10;
 constexpr std::uint32_t WM_NOTIFY = 0x4E;
 
 class WindowSystem {

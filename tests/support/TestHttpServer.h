@@ -13,22 +13,29 @@
 #include <thread>
 #include <unistd.h>
 
+// A socket bound to 127.0.0.1 on a free port; the port is written to *port.
+inline int bindLoopback(int *port)
+{
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    int one = 1;
+    ::setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(s, reinterpret_cast<sockaddr *>(&addr), sizeof addr);
+    socklen_t len = sizeof addr;
+    ::getsockname(s, reinterpret_cast<sockaddr *>(&addr), &len);
+    *port = ntohs(addr.sin_port);
+    return s;
+}
+
 class TestHttpServer {
 public:
     enum class Mode { Answer, Stall, Close };
 
     TestHttpServer()
     {
-        m_listen = ::socket(AF_INET, SOCK_STREAM, 0);
-        int one = 1;
-        ::setsockopt(m_listen, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listen, reinterpret_cast<sockaddr *>(&addr), sizeof addr);
-        socklen_t len = sizeof addr;
-        ::getsockname(m_listen, reinterpret_cast<sockaddr *>(&addr), &len);
-        m_port = ntohs(addr.sin_port);
+        m_listen = bindLoopback(&m_port);
         ::listen(m_listen, 8);
         m_thread = std::thread([this] { serve(); });
     }
@@ -135,13 +142,7 @@ private:
 // A port on 127.0.0.1 where nothing listens.
 inline int refusedPort()
 {
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(s, reinterpret_cast<sockaddr *>(&addr), sizeof addr);
-    socklen_t len = sizeof addr;
-    ::getsockname(s, reinterpret_cast<sockaddr *>(&addr), &len);
-    ::close(s);
-    return ntohs(addr.sin_port);
+    int port = 0;
+    ::close(bindLoopback(&port));
+    return port;
 }
