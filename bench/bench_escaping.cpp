@@ -1,5 +1,5 @@
 // Escape and unescape of a realistic 50 MB define document, beside a plain copy of the same bytes.
-#include "app/DefineEscaping.h"
+#include "document/DefineEscaping.h"
 
 #include <benchmark/benchmark.h>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "CliCommands.h"
 
-#include "app/DefineEscaping.h"
+#include "document/DefineEscaping.h"
 #include "link/RequestToken.h"
 #include "platform/AnsiCodec.h"
 #include "platform/AtomicWrite.h"

@@ -71,3 +71,8 @@ QString rawCommandLine(const QStringList &arguments)
     // The platform hands over one text; a shell may have split it at spaces.
     return arguments.mid(1).join(QLatin1Char(' '));
 }
+
+ServletSession servletSessionFrom(const LaunchParams &params)
+{
+    return {params.Host, params.Port, params.UserId, params.JsessionID};
+}

@@ -1,6 +1,8 @@
 #pragma once
 // The values of the command line and the mode they select.
 
+#include "link/ServletSession.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -29,6 +31,9 @@ void ParseCommandLine(const QString &commandLine);
 const LaunchParams &launchParams();
 bool ServerMode();
 void setLaunchState(const ParsedCommandLine &state);
+
+// The servlet's address and the caller's identity, as the launch values give them.
+ServletSession servletSessionFrom(const LaunchParams &params);
 
 // The local-mode path: the command line with every double quote removed.
 QString localPathFromCommandLine(const QString &commandLine);

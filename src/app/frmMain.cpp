@@ -1,8 +1,9 @@
 #include "app/frmMain.h"
 
-#include "app/DefineEscaping.h"
+#include "document/DefineEscaping.h"
 #include "app/FormEditorSettings.h"
 #include "app/LaunchParams.h"
+#include "platform/Twips.h"
 #include "platform/WindowSystem.h"
 
 #include <Qsci/qsciscintillabase.h>
@@ -18,6 +19,8 @@ static void initResources() { Q_INIT_RESOURCE(icons); }
 namespace {
 const QString kApp = QStringLiteral("Plendor");
 const QString kSection = QStringLiteral("Settings");
+const QString kLayoutSection = QStringLiteral("frmMain");
+const QString kLayoutKey = QStringLiteral("Layout");
 } // namespace
 
 frmMain::frmMain(ISettingsStore &settings, platform::IPrompt &prompt, QString commandLine, QWidget *parent)
@@ -80,7 +83,7 @@ void frmMain::startServerDocument()
     sciMain->setAutoIndent(true);
     m_obj->editor().DoOpen(launch.OpenFileName);
     m_obj->editor().ClearUndoBuffer();
-    wrapper().setText(UnescapeDefineText(m_obj->wrapper().GetText()));
+    wrapper().LetText(UnescapeDefineText(m_obj->wrapper().GetText()));
     sciMain->ClearUndoBuffer();
     setWindowTitle(strBaseCaption + QLatin1Char('[') + launch.UpLoadFileName + QLatin1Char(']'));
     sciMain->setAutoIndent(true);
@@ -91,39 +94,37 @@ void frmMain::startServerDocument()
 
 void frmMain::restoreWindowPosition()
 {
-    const double tx = usrScintilla::twipsPerPixelX();
-    const double ty = usrScintilla::twipsPerPixelY();
+    using namespace platform;
     const double left = m_settings.readNumber(kApp, kSection, QStringLiteral("MainLeft"), 1000);
     const double top = m_settings.readNumber(kApp, kSection, QStringLiteral("MainTop"), 1000);
     const double width = m_settings.readNumber(kApp, kSection, QStringLiteral("MainWidth"), 6500);
     const double height = m_settings.readNumber(kApp, kSection, QStringLiteral("MainHeight"), 6500);
-    move(qRound(left / tx), qRound(top / ty));
+    move(twipsToPixelsX(left), twipsToPixelsY(top));
     // A corrupt or absurd stored size must not produce an unusable window.
-    resize(qBound(50, qRound(width / tx), 20000), qBound(50, qRound(height / ty), 20000));
+    resize(qBound(50, twipsToPixelsX(width), 20000), qBound(50, twipsToPixelsY(height), 20000));
 }
 
 void frmMain::storeWindowPosition()
 {
     if (isMinimized())
         return;
-    const double tx = usrScintilla::twipsPerPixelX();
-    const double ty = usrScintilla::twipsPerPixelY();
-    m_settings.writeNumber(kApp, kSection, QStringLiteral("MainLeft"), x() * tx);
-    m_settings.writeNumber(kApp, kSection, QStringLiteral("MainTop"), y() * ty);
-    m_settings.writeNumber(kApp, kSection, QStringLiteral("MainWidth"), width() * tx);
-    m_settings.writeNumber(kApp, kSection, QStringLiteral("MainHeight"), height() * ty);
+    using namespace platform;
+    m_settings.writeNumber(kApp, kSection, QStringLiteral("MainLeft"), pixelsToTwipsX(x()));
+    m_settings.writeNumber(kApp, kSection, QStringLiteral("MainTop"), pixelsToTwipsY(y()));
+    m_settings.writeNumber(kApp, kSection, QStringLiteral("MainWidth"), pixelsToTwipsX(width()));
+    m_settings.writeNumber(kApp, kSection, QStringLiteral("MainHeight"), pixelsToTwipsY(height()));
 }
 
 void frmMain::restoreLayout()
 {
-    const QString stored = m_settings.read(kApp, QStringLiteral("frmMain"), QStringLiteral("Layout"), QString());
+    const QString stored = m_settings.read(kApp, kLayoutSection, kLayoutKey, QString());
     if (!stored.isEmpty())
         restoreState(QByteArray::fromBase64(stored.toLatin1()));
 }
 
 void frmMain::storeLayout()
 {
-    m_settings.write(kApp, QStringLiteral("frmmain"), QStringLiteral("Layout"),
+    m_settings.write(kApp, kLayoutSection, kLayoutKey,
                      QString::fromLatin1(saveState().toBase64()));
 }
 
@@ -145,8 +146,8 @@ void frmMain::placeEditor()
     if (!sciMain || !m_clientArea)
         return;
     const QRect free = m_clientArea->geometry();
-    sciMain->MoveIt(free.left(), free.top(), static_cast<int>(free.width() * usrScintilla::twipsPerPixelX()),
-                    static_cast<int>(free.height() * usrScintilla::twipsPerPixelY()));
+    sciMain->MoveIt(free.left(), free.top(), static_cast<int>(platform::pixelsToTwipsX(free.width())),
+                    static_cast<int>(platform::pixelsToTwipsY(free.height())));
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
@@ -156,7 +157,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void frmMain::sciMain_CharAdded(int &) { bTextChanged = true; }
+void frmMain::sciMain_CharAdded(int) { bTextChanged = true; }
 
 void frmMain::Timer1_Timer()
 {

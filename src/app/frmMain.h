@@ -2,8 +2,9 @@
 // The main window: start-up from the command line, menus and toolbars, the document's
 // open and save, the editor placement, the persisted window position and the close sequence.
 
-#include "app/SettingsStore.h"
+#include "platform/SettingsStore.h"
 #include "app/frmObj.h"
+#include "dialogs/SearchDialogService.h"
 #include "editor/usrScintilla.h"
 #include "platform/Prompt.h"
 
@@ -83,8 +84,8 @@ private:
     void storeLayout();
     void configureEditor();
     void startServerDocument();
-    void sciMain_CharAdded(int &ch);
-    void sciMain_OpenFileUrl(QString &file);
+    void sciMain_CharAdded(int ch);
+    void sciMain_OpenFileUrl(const QString &file);
     void Timer1_Timer();
 
     // Open steps 3 to 8; the undo histories are cleared unless told otherwise.
@@ -101,6 +102,7 @@ private:
 
     ISettingsStore &m_settings;
     platform::IPrompt &m_prompt;
+    SearchDialogService m_searchDialogs{m_settings, m_prompt};
     QString m_commandLine;
     platform::Hwnd m_hwnd = 0;
     std::unique_ptr<usrScintilla> sciMain;

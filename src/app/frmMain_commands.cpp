@@ -69,10 +69,9 @@ void frmMain::BuildCommandBars()
     // Highlighters join here when they are loaded; the editor is created now.
     sciMain->InitScintilla();
 
-    const DialogServices services{&m_settings, &m_prompt};
-    wrapper().setDialogServices(services);
+    wrapper().setSearchDialogs(&m_searchDialogs);
     m_obj = new frmObj();
-    m_obj->wrapper().setDialogServices(services);
+    m_obj->wrapper().setSearchDialogs(&m_searchDialogs);
     m_escapedTextBar = new QDockWidget(escapedBarCaption(), this);
     m_escapedTextBar->setObjectName(QStringLiteral("EscapedTextBar"));
     // The bar is hidden and shown, never closed: closing it would close the object window.
@@ -119,7 +118,7 @@ void frmMain::execute(int id)
         if (endProgram)
             endProgram();
         break;
-    case cmd::WordWrap: wrapper().setWordWrap(!wrapper().WordWrap()); break;
+    case cmd::WordWrap: wrapper().LetWordWrap(!wrapper().WordWrap()); break;
     case cmd::EscapedFile: m_escapedTextBar->setVisible(!m_escapedTextBar->isVisible()); break;
     case cmd::Escape: escapeCommand(); break;
     case cmd::Restore: restoreCommand(); break;

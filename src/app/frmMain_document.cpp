@@ -1,6 +1,6 @@
 // frmMain: opening, dropping, saving to local files, and the escape and restore commands.
 
-#include "app/DefineEscaping.h"
+#include "document/DefineEscaping.h"
 #include "app/LaunchParams.h"
 #include "app/frmMain.h"
 #include "platform/AtomicWrite.h"
@@ -53,7 +53,7 @@ void frmMain::openPath(const QString &path, bool clearUndo)
 {
     strFileName = path;
     m_obj->editor().DoOpen(path);
-    wrapper().setText(UnescapeDefineText(m_obj->wrapper().GetText()));
+    wrapper().LetText(UnescapeDefineText(m_obj->wrapper().GetText()));
     if (clearUndo) {
         sciMain->ClearUndoBuffer();
         m_obj->editor().ClearUndoBuffer();
@@ -102,7 +102,7 @@ bool frmMain::filesDropped(const QMimeData *mime)
     return true;
 }
 
-void frmMain::sciMain_OpenFileUrl(QString &file)
+void frmMain::sciMain_OpenFileUrl(const QString &file)
 {
     // The server document stays the one named at start.
     if (ServerMode() || file.isEmpty() || askSaveBeforeOpen())
@@ -205,7 +205,7 @@ void frmMain::escapeCommand()
         m_prompt.inform(platform::appTitle(), stored.error, Icon::Information);
         return;
     }
-    m_obj->wrapper().setText(stored.text);
+    m_obj->wrapper().LetText(stored.text);
 }
 
-void frmMain::restoreCommand() { wrapper().setText(UnescapeDefineText(m_obj->wrapper().GetText())); }
+void frmMain::restoreCommand() { wrapper().LetText(UnescapeDefineText(m_obj->wrapper().GetText())); }

@@ -23,7 +23,7 @@ bool frmMain::SaveDefineToServer()
     const std::optional<QByteArray> body = storedFormBytes(QString());
     if (!body)
         return false;
-    ServletClient client(launchServletAddress(), servletTimeout);
+    ServletClient client(servletSessionFrom(launchParams()), servletTimeout);
     const HttpResponse answer = client.PostToServletWithCookie(
         QStringLiteral("saveDefineFile"), *body, QStringLiteral("&fileName=") + launchParams().UpLoadFileName,
         QString());

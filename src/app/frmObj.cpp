@@ -2,6 +2,7 @@
 
 #include "app/CommandIds.h"
 #include "app/FormEditorSettings.h"
+#include "platform/Twips.h"
 #include "platform/WindowSystem.h"
 
 #include <QAction>
@@ -68,8 +69,8 @@ void frmObj::execute(int id)
 void frmObj::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    sciMain->MoveIt(0, 0, static_cast<int>(width() * usrScintilla::twipsPerPixelX()),
-                    static_cast<int>(height() * usrScintilla::twipsPerPixelY()));
+    sciMain->MoveIt(0, 0, static_cast<int>(platform::pixelsToTwipsX(width())),
+                    static_cast<int>(platform::pixelsToTwipsY(height())));
 }
 
 void frmObj::closeEvent(QCloseEvent *event)

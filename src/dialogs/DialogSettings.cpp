@@ -1,6 +1,6 @@
 #include "dialogs/DialogSettings.h"
 
-#include "editor/usrScintilla.h"
+#include "platform/Twips.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -15,23 +15,22 @@ const QString kSection = QStringLiteral("Settings");
 
 void restorePosition(QWidget &dialog, const ISettingsStore &store, const QString &leftKey, const QString &topKey)
 {
-    const double tx = usrScintilla::twipsPerPixelX();
-    const double ty = usrScintilla::twipsPerPixelY();
+    using namespace platform;
     const QSize size = dialog.sizeHint().expandedTo(dialog.minimumSize());
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     // The default centres the dialog on the screen.
     const double left = store.readNumber(kApp, kSection, leftKey,
-                                         static_cast<int>((area.width() - size.width()) * tx / 2));
+                                         static_cast<int>(pixelsToTwipsX(area.width() - size.width()) / 2));
     const double top = store.readNumber(kApp, kSection, topKey,
-                                        static_cast<int>((area.height() - size.height()) * ty / 2));
-    dialog.move(qRound(left / tx), qRound(top / ty));
+                                        static_cast<int>(pixelsToTwipsY(area.height() - size.height()) / 2));
+    dialog.move(twipsToPixelsX(left), twipsToPixelsY(top));
 }
 
 void storePosition(const QWidget &dialog, ISettingsStore &store, const QString &leftKey, const QString &topKey)
 {
-    store.writeNumber(kApp, kSection, leftKey, dialog.x() * usrScintilla::twipsPerPixelX());
-    store.writeNumber(kApp, kSection, topKey, dialog.y() * usrScintilla::twipsPerPixelY());
+    store.writeNumber(kApp, kSection, leftKey, platform::pixelsToTwipsX(dialog.x()));
+    store.writeNumber(kApp, kSection, topKey, platform::pixelsToTwipsY(dialog.y()));
 }
 
 void restoreCheck(QCheckBox &box, const ISettingsStore &store, const QString &key, bool defaultValue)

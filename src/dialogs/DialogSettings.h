@@ -2,7 +2,7 @@
 // Position and check-box options of the search dialogs in the settings store
 // ("ScintillaClass"/"Settings"): positions in twips, centred when absent; boxes as "0"/"1".
 
-#include "app/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 class QCheckBox;
 class QWidget;

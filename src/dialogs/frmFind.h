@@ -1,7 +1,7 @@
 #pragma once
 // The find dialog: collects the text and options; the engine's DoFind runs the search.
 
-#include "app/SettingsStore.h"
+#include "platform/SettingsStore.h"
 #include "dialogs/DialogSettings.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 // The go-to dialog: a target line and column, digits only; the engine's DoGoto moves the caret.
 
-#include "app/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include <QDialog>
 

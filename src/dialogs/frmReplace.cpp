@@ -1,6 +1,7 @@
 #include "dialogs/frmReplace.h"
 
 #include "dialogs/FlattenControls.h"
+#include "platform/Messages.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -105,11 +106,11 @@ bool frmReplace::findNext()
 {
     if (!cScintilla)
         return false;
-    const bool found = cScintilla->FindText(m_cmbFind->currentText(), options());
-    if (cScintilla->lastPatternInvalid())
-        m_prompt.inform(platform::appTitle(), QStringLiteral("正则表达式无效: ") + m_cmbFind->currentText(),
+    const FindOutcome outcome = cScintilla->search().find(m_cmbFind->currentText(), options());
+    if (outcome.invalidPattern)
+        m_prompt.inform(platform::appTitle(), platform::messages::invalidPattern(m_cmbFind->currentText()),
                         platform::Icon::Information);
-    return found;
+    return outcome.found;
 }
 
 void frmReplace::cmdFindNext_Click() { findNext(); }
@@ -130,11 +131,12 @@ void frmReplace::cmdReplaceAll_Click()
     if (!cScintilla)
         return;
     const QString find = m_cmbFind->currentText();
-    const int n = cScintilla->ReplaceAll(find, m_cmbReplace->currentText(), options());
-    if (cScintilla->lastPatternInvalid()) {
-        m_prompt.inform(platform::appTitle(), QStringLiteral("正则表达式无效: ") + find, platform::Icon::Information);
+    const ReplaceOutcome outcome = cScintilla->search().replaceAll(find, m_cmbReplace->currentText(), options());
+    if (outcome.invalidPattern) {
+        m_prompt.inform(platform::appTitle(), platform::messages::invalidPattern(find), platform::Icon::Information);
         return;
     }
+    const int n = outcome.count;
     if (n >= 1)
         m_lblReplace->setText(QStringLiteral("替换了 ") + QString::number(n) + QStringLiteral(" 次"));
     else

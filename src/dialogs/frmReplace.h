@@ -2,7 +2,7 @@
 // The replace dialog: one modeless dialog for the process, working on whichever editor last
 // called it up.
 
-#include "app/SettingsStore.h"
+#include "platform/SettingsStore.h"
 #include "dialogs/DialogSettings.h"
 #include "editor/clsScintilla.h"
 #include "platform/Prompt.h"

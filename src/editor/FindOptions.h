@@ -12,14 +12,3 @@ struct FindOptions {
     bool WholeWord = false;
     bool RegExp = false;
 };
-
-// Where the search dialogs keep their options and ask their questions; not owned.
-class ISettingsStore;
-namespace platform {
-class IPrompt;
-}
-struct DialogServices {
-    ISettingsStore *settings = nullptr;
-    platform::IPrompt *prompt = nullptr;
-    bool ready() const { return settings && prompt; }
-};

@@ -1,18 +1,30 @@
 #pragma once
 // Wraps one editing window: creates it as a child of a form, forwards requests to it as
 // Scintilla messages through SendEditor, and turns its notifications (delivered to the form
-// as WM_NOTIFY through the message hook) into events, after running the editing aids.
+// as WM_NOTIFY through the message hook) into events, after the attached parts have seen them.
 // The document is UTF-8 inside the component; positions and lengths are its byte offsets.
+//
+// This class is the platform's vocabulary and stays thin: each editing aid and the search
+// engine is a part of its own that keeps its state. Properties read as Name() and are assigned
+// with LetName() (a property assignment may do more than the operation SetName it calls).
 
-#include "editor/FindOptions.h"
+#include "editor/AutoIndent.h"
+#include "editor/Bookmarks.h"
+#include "editor/BraceMatcher.h"
+#include "editor/EditorOptions.h"
+#include "editor/Folding.h"
 #include "editor/Notification.h"
+#include "editor/SearchEngine.h"
 #include "hooks/ISubclass.h"
 #include "platform/AnsiCodec.h"
 
 #include <QObject>
 #include <QPointer>
+#include <array>
 
 #include <Qsci/qsciscintillabase.h>
+
+class ISearchDialogs;
 
 class clsScintilla : public QObject, public ISubclass {
     Q_OBJECT
@@ -40,10 +52,13 @@ public:
     platform::LResult ISubclass_WindowProc(platform::Hwnd hWnd, std::uint32_t iMsg, platform::WParam wParam,
                                            platform::LParam lParam) override;
 
+    // Sends the control's options to the component, in the order the platform always has.
+    void ApplyOptions(const EditorOptions &options);
+
     // --- text, selection, files -----------------------------------------------------------
     QString GetText();
     QString Text() { return GetText(); }
-    void setText(const QString &text);
+    void LetText(const QString &text); // SetText, then the focus
     void SetText(const QString &str);
     int GetLen();
     int GetDocLen();
@@ -72,7 +87,7 @@ public:
     int GetSelEnd();
     QString GetSelText();
     QString SelText() { return GetSelText(); }
-    void setSelText(const QString &text);
+    void LetSelText(const QString &text); // SetSelText, then the focus
     void SetSelText(const QString &str) { ReplaceSel(str); }
     void ReplaceSel(const QString &str);
     void SetSeletText(const QString &strVal);
@@ -89,9 +104,8 @@ public:
     bool GetReadOnly();
     bool ReadOnly() { return GetReadOnly(); }
     void SetReadOnly(bool bVal);
-    void setReadOnly(bool bVal) { SetReadOnly(bVal); }
     int LineBreak() const { return m_lineBreak; }
-    void setLineBreak(int eolVal);
+    void LetLineBreak(int eolVal); // remembered for SaveToFile, then SetLineBreak
     void SetLineBreak(int eolVal);
 
     // Loads the file's bytes (ANSI code page); false when the file is missing or unreadable,
@@ -103,81 +117,94 @@ public:
     bool SaveToFile(const QString &strFile);
 
     // --- editing aids -----------------------------------------------------------------
-    bool AutoIndent() const { return m_autoIndent; }
-    void setAutoIndent(bool on) { m_autoIndent = on; }
-    bool MatchBraces() const { return m_matchBraces; }
-    void setMatchBraces(bool on) { m_matchBraces = on; }
-    bool ShowCallTips() const { return m_showCallTips; }
-    void setShowCallTips(bool on) { m_showCallTips = on; }
-    bool AutoShowAutoComplete() const { return m_autoShowAutoComplete; }
-    void setAutoShowAutoComplete(bool on) { m_autoShowAutoComplete = on; }
-    bool IgnoreAutoCCase() const { return m_ignoreAutoCCase; }
-    void setIgnoreAutoCCase(bool on);
-    const QString &AutoCompleteString() const { return m_autoCompleteString; }
-    void setAutoCompleteString(const QString &s) { m_autoCompleteString = s; }
-    const QString &AutoCompleteStart() const { return m_autoCompleteStart; }
-    void setAutoCompleteStart(const QString &s) { m_autoCompleteStart = s; }
+    bool AutoIndent() const { return m_autoIndent.enabled; }
+    void LetAutoIndent(bool on) { m_autoIndent.enabled = on; }
+    void MaintainIndentation() { m_autoIndent.maintainIndentation(); }
+    bool MatchBraces() const { return m_braces.enabled; }
+    void LetMatchBraces(bool on) { m_braces.enabled = on; }
 
-    bool ShowFlags() const { return m_showFlags; }
-    void setShowFlags(bool on);
-    bool Folding() const { return m_folding; }
-    void setFolding(bool on);
+    bool ShowFlags() const { return m_bookmarks.marginShown; }
+    void LetShowFlags(bool on);
+    void SetFlags(bool val) { m_bookmarks.showMargin(val); }
+    void ToggleFlag() { m_bookmarks.toggle(); }
+    void MarkerSet(int iLine, int iMarkerNum);
+    void NextFlag() { m_bookmarks.next(); }
+    void PrevFlag() { m_bookmarks.previous(); }
+    void ClearFlags() { m_bookmarks.clear(); }
+
+    bool Folding() const { return m_folding.enabled; }
+    void LetFolding(bool on);
+    void SetFolding(bool bDoFold) { m_folding.apply(bDoFold); }
+
     bool LineNumbers() const { return m_lineNumbers; }
-    void setLineNumbers(bool on);
+    void LetLineNumbers(bool on);
+    void SetLineNumbers(bool bVal);
+    void SetMarginWidth(int enMargin, int lWidth);
     bool ContextMenu() const { return m_contextMenu; }
-    void setContextMenu(bool on);
+    void LetContextMenu(bool on);
+    void SetContextMenu(bool on);
     bool WordWrap() const { return m_wordWrap; }
-    void setWordWrap(bool on);
+    void LetWordWrap(bool on);
     bool ViewWhiteSpace() { return GetViewWhiteSpace(); }
-    void setViewWhiteSpace(bool on) { SetViewWhiteSpace(on); }
     bool GetViewWhiteSpace();
     void SetViewWhiteSpace(bool on);
     int ScrollWidth() { return GetScrollWidth(); }
-    void setScrollWidth(int width) { SetScrollWidth(width); }
     int GetScrollWidth();
     void SetScrollWidth(int width);
-
-    void SetLineNumbers(bool bVal);
-    void SetMarginWidth(int enMargin, int lWidth);
-    void SetFlags(bool val);
-    void SetFolding(bool bDoFold);
-    void SetContextMenu(bool on);
-    void ToggleFlag();
-    void MarkerSet(int iLine, int iMarkerNum);
-    void NextFlag();
-    void PrevFlag();
-    void ClearFlags();
     int GetZoom();
     void SetZoom(int lval);
     void ZoomIn();
     void ZoomOut();
-    void MaintainIndentation();
     void ClearCommandKeys();
     void ClearCmdKey(int lKeyDef);
+
+    // Read by the completion list and call tips.
+    bool ShowCallTips() const { return m_showCallTips; }
+    void LetShowCallTips(bool on) { m_showCallTips = on; }
+    bool AutoShowAutoComplete() const { return m_autoShowAutoComplete; }
+    void LetAutoShowAutoComplete(bool on) { m_autoShowAutoComplete = on; }
+    bool IgnoreAutoCCase() const { return m_ignoreAutoCCase; }
+    void LetIgnoreAutoCCase(bool on);
+    const QString &AutoCompleteString() const { return m_autoCompleteString; }
+    void LetAutoCompleteString(const QString &s) { m_autoCompleteString = s; }
+    const QString &AutoCompleteStart() const { return m_autoCompleteStart; }
+    void LetAutoCompleteStart(const QString &s) { m_autoCompleteStart = s; }
+
     // --- search, replace, go to -----------------------------------------------------------
-    bool FindText(const QString &txttofind, const FindOptions &options = {});
-    bool FindNext();
-    bool FindPrev();
-    // True when the last search failed because its regular expression is invalid.
-    bool lastPatternInvalid() const { return m_patternInvalid; }
-    void ReplaceTarget(int lLen, const QString &strRep);
-    int ReplaceAll(const QString &strSearchFor, const QString &strReplaceWith, const FindOptions &options = {});
+    SearchEngine &search() { return m_search; }
+    bool FindText(const QString &txttofind, const FindOptions &options = {})
+    {
+        return m_search.find(txttofind, options).found;
+    }
+    bool FindNext() { return m_search.findAgain(false).found; }
+    bool FindPrev() { return m_search.findAgain(true).found; }
+    void ReplaceTarget(int lLen, const QString &strRep) { m_search.replaceTarget(lLen, strRep); }
+    int ReplaceAll(const QString &strSearchFor, const QString &strReplaceWith, const FindOptions &options = {})
+    {
+        return m_search.replaceAll(strSearchFor, strReplaceWith, options).count;
+    }
+    // Always false, as the platform's callers expect.
     bool ReplaceText(const QString &strSearchFor, const QString &strReplaceWith, bool replaceAll,
-                     const FindOptions &options = {});
-    void GotoLine(int iLine);
-    void GotoLineColumn(int iLine, int iCol);
+                     const FindOptions &options = {})
+    {
+        m_search.replaceSelections(strSearchFor, strReplaceWith, replaceAll, options);
+        return false;
+    }
+    void GotoLine(int iLine) { m_search.gotoLine(iLine); }
+    void GotoLineColumn(int iLine, int iCol) { m_search.gotoLineColumn(iLine, iCol); }
+    // Without a text: the find dialog; an invalid pattern is reported through the dialogs.
     void DoFind(const QString &strFindText = QString());
     void DoReplace();
     void DoGoto();
-    bool searchDone() const { return m_searchDone; }
 
-    // The settings store and prompt the search dialogs use.
-    void setDialogServices(const DialogServices &services) { m_services = services; }
+    // The search dialogs DoFind, DoReplace and DoGoto open; not owned. Without them those
+    // calls open nothing.
+    void setSearchDialogs(ISearchDialogs *dialogs) { m_dialogs = dialogs; }
 
 signals:
-    void OnModified(int &ch);
+    void OnModified(int ch);
     void StyleNeeded();
-    void CharAdded(int &ch);
+    void CharAdded(int ch);
     void SavePointReached();
     void SavePointLeft();
     void DoubleClick();
@@ -185,42 +212,38 @@ signals:
     void MarginClick();
     void Painted();
     void UserListSelection();
-    void UriDropped(QString &text);
+    void UriDropped(const QString &text);
 
 private:
     void connectNotifications();
+    // Completes the record with this window's header and delivers it to the form.
     void notifyParent(SCNotification record);
-    void matchBraces();
-    int braceAtCaret();
+    void raiseEvent(const SCNotification &record);
+    void findAndReport(const QString &text, const FindOptions &options);
 
     platform::Hwnd m_hwnd = 0;
     platform::Hwnd m_parentHwnd = 0;
     QPointer<QsciScintillaBase> m_editor;
     platform::AnsiCodec m_codec;
 
-    bool m_autoIndent = false;
-    bool m_matchBraces = false;
-    bool m_showCallTips = false;
-    bool m_autoShowAutoComplete = false;
-    bool m_showFlags = false;
-    bool m_folding = false;
+    // The parts, in the order they see a notification.
+    ::AutoIndent m_autoIndent{*this};
+    BraceMatcher m_braces{*this};
+    ::Folding m_folding{*this};
+    Bookmarks m_bookmarks{*this};
+    const std::array<EditorPart *, 4> m_parts{&m_autoIndent, &m_braces, &m_folding, &m_bookmarks};
+    SearchEngine m_search{*this};
+    ISearchDialogs *m_dialogs = nullptr;
+
     bool m_lineNumbers = false;
     bool m_contextMenu = false;
     bool m_wordWrap = false;
+    bool m_showCallTips = false;
+    bool m_autoShowAutoComplete = false;
     bool m_ignoreAutoCCase = false;
     int m_lineBreak = 0;
     QString m_autoCompleteString;
     QString m_autoCompleteStart;
-    int searchInTarget(const QByteArray &text, int start, int end);
-    bool repeatSearch(bool reverse);
-    void setSearchFlags(const FindOptions &options);
-    void reportInvalidPattern(const QString &pattern);
-
-    bool m_searchDone = false;
-    bool m_patternInvalid = false;
-    QString m_lastSearch;
-    FindOptions m_lastOptions;
-    DialogServices m_services;
 };
 
 // Key definition helpers: key code in the low word, modifiers in the high word.

@@ -38,7 +38,7 @@ clsScintilla::~clsScintilla()
 
 void clsScintilla::CreateScintilla(Hwnd frm)
 {
-    m_searchDone = false;
+    m_search.reset();
 
     QWidget *parentWidget = WindowSystem::instance().widget(frm);
     auto *editor = new Sci(parentWidget); // owned by the form, as the editing window goes with it
@@ -116,82 +116,50 @@ void clsScintilla::notifyParent(SCNotification record)
 void clsScintilla::connectNotifications()
 {
     Sci *e = m_editor;
-    const auto simple = [this](std::uint32_t code) {
-        return [this, code] {
-            SCNotification r;
-            r.nmhdr.code = code;
-            notifyParent(r);
-        };
+    const auto header = [](std::uint32_t code) { return NotifyHeader{0, 0, code}; };
+    const auto simple = [this, header](std::uint32_t code) {
+        return [this, header, code] { notifyParent({.nmhdr = header(code)}); };
     };
-    connect(e, &Sci::SCN_STYLENEEDED, this, [this](int position) {
-        SCNotification r;
-        r.nmhdr.code = scn::StyleNeeded;
-        r.position = position;
-        notifyParent(r);
+    connect(e, &Sci::SCN_STYLENEEDED, this, [this, header](int position) {
+        notifyParent({.nmhdr = header(scn::StyleNeeded), .position = position});
     });
-    connect(e, &Sci::SCN_CHARADDED, this, [this](int ch) {
-        SCNotification r;
-        r.nmhdr.code = scn::CharAdded;
-        r.ch = ch;
-        notifyParent(r);
-    });
+    connect(e, &Sci::SCN_CHARADDED, this,
+            [this, header](int ch) { notifyParent({.nmhdr = header(scn::CharAdded), .ch = ch}); });
     connect(e, &Sci::SCN_SAVEPOINTREACHED, this, simple(scn::SavePointReached));
     connect(e, &Sci::SCN_SAVEPOINTLEFT, this, simple(scn::SavePointLeft));
-    connect(e, &Sci::SCN_DOUBLECLICK, this, [this](int position, int line, int modifiers) {
-        SCNotification r;
-        r.nmhdr.code = scn::DoubleClick;
-        r.position = position;
-        r.line = line;
-        r.modifiers = modifiers;
-        notifyParent(r);
+    connect(e, &Sci::SCN_DOUBLECLICK, this, [this, header](int position, int line, int modifiers) {
+        notifyParent({.nmhdr = header(scn::DoubleClick), .position = position, .modifiers = modifiers, .line = line});
     });
     connect(e, &Sci::SCN_UPDATEUI, this, simple(scn::UpdateUI));
     connect(e, &Sci::SCN_MODIFIED, this,
-            [this](int position, int type, const char *text, int length, int linesAdded, int line, int foldNow,
-                   int foldPrev, int, int) {
-                SCNotification r;
-                r.nmhdr.code = scn::Modified;
-                r.position = position;
-                r.modificationType = type;
-                r.text = text;
-                r.length = length;
-                r.linesAdded = linesAdded;
-                r.line = line;
-                r.foldLevelNow = foldNow;
-                r.foldLevelPrev = foldPrev;
-                notifyParent(r);
+            [this, header](int position, int type, const char *text, int length, int linesAdded, int line,
+                           int foldNow, int foldPrev, int, int) {
+                notifyParent({.nmhdr = header(scn::Modified),
+                              .position = position,
+                              .modificationType = type,
+                              .text = text,
+                              .length = length,
+                              .linesAdded = linesAdded,
+                              .line = line,
+                              .foldLevelNow = foldNow,
+                              .foldLevelPrev = foldPrev});
             });
-    connect(e, &Sci::SCN_MARGINCLICK, this, [this](int position, int modifiers, int margin) {
-        SCNotification r;
-        r.nmhdr.code = scn::MarginClick;
-        r.position = position;
-        r.modifiers = modifiers;
-        r.margin = margin;
-        notifyParent(r);
+    connect(e, &Sci::SCN_MARGINCLICK, this, [this, header](int position, int modifiers, int margin) {
+        notifyParent(
+            {.nmhdr = header(scn::MarginClick), .position = position, .modifiers = modifiers, .margin = margin});
     });
     connect(e, &Sci::SCN_PAINTED, this, simple(scn::Painted));
     connect(e, QOverload<const char *, int>::of(&Sci::SCN_USERLISTSELECTION), this,
-            [this](const char *text, int id) {
-                SCNotification r;
-                r.nmhdr.code = scn::UserListSelection;
-                r.text = text;
-                r.listType = id;
-                notifyParent(r);
+            [this, header](const char *text, int id) {
+                notifyParent({.nmhdr = header(scn::UserListSelection), .text = text, .listType = id});
             });
     connect(e, QOverload<const char *, int>::of(&Sci::SCN_AUTOCSELECTION), this,
-            [this](const char *text, int position) {
-                SCNotification r;
-                r.nmhdr.code = scn::AutoCSelection;
-                r.text = text;
-                r.position = position;
-                notifyParent(r);
+            [this, header](const char *text, int position) {
+                notifyParent({.nmhdr = header(scn::AutoCSelection), .position = position, .text = text});
             });
-    connect(e, &Sci::SCN_URIDROPPED, this, [this](const QUrl &url) {
+    connect(e, &Sci::SCN_URIDROPPED, this, [this, header](const QUrl &url) {
         const QByteArray text = (url.isLocalFile() ? url.toLocalFile() : url.toString()).toUtf8();
-        SCNotification r;
-        r.nmhdr.code = scn::UriDropped;
-        r.text = text.constData();
-        notifyParent(r);
+        notifyParent({.nmhdr = header(scn::UriDropped), .text = text.constData()});
     });
 }
 
@@ -203,43 +171,29 @@ LResult clsScintilla::ISubclass_WindowProc(Hwnd, std::uint32_t iMsg, WParam, LPa
     const NotifyHeader header = record.nmhdr;
     if (header.hwndFrom != m_hwnd || m_hwnd == 0 || header.code < 2000 || header.code > 2022)
         return 0;
+    for (EditorPart *part : m_parts)
+        part->notify(record);
+    raiseEvent(record);
+    return 0;
+}
 
-    int ch = record.ch;
-    switch (header.code) {
-    case scn::CharAdded:
-        if (m_autoIndent)
-            MaintainIndentation();
-        // The automatic completion list and call tips join here with their own aids.
-        emit CharAdded(ch);
-        break;
-    case scn::UpdateUI:
-        if (m_matchBraces)
-            matchBraces();
-        emit UpdateUI();
-        break;
-    case scn::MarginClick: {
-        const auto line = SendEditor(Sci::SCI_LINEFROMPOSITION, static_cast<WParam>(record.position));
-        if (record.margin == 2)
-            SendEditor(Sci::SCI_TOGGLEFOLD, static_cast<WParam>(line));
-        emit MarginClick();
-        break;
-    }
-    case scn::UriDropped: {
-        QString text = record.text ? QString::fromUtf8(record.text) : QString();
-        emit UriDropped(text);
-        break;
-    }
-    case scn::Modified: emit OnModified(ch); break;
+void clsScintilla::raiseEvent(const SCNotification &record)
+{
+    switch (record.nmhdr.code) {
+    case scn::Modified: emit OnModified(record.ch); break;
     case scn::StyleNeeded: emit StyleNeeded(); break;
+    case scn::CharAdded: emit CharAdded(record.ch); break;
     case scn::SavePointReached: emit SavePointReached(); break;
     case scn::SavePointLeft: emit SavePointLeft(); break;
     case scn::DoubleClick: emit DoubleClick(); break;
+    case scn::UpdateUI: emit UpdateUI(); break;
+    case scn::MarginClick: emit MarginClick(); break;
     case scn::Painted: emit Painted(); break;
     case scn::UserListSelection:
     case scn::AutoCSelection: emit UserListSelection(); break;
+    case scn::UriDropped: emit UriDropped(record.text ? QString::fromUtf8(record.text) : QString()); break;
     default: break;
     }
-    return 0;
 }
 
 std::int32_t Shift(std::int32_t value, int bits, bool left)

@@ -49,7 +49,7 @@ QString clsScintilla::GetText()
     return QString::fromUtf8(buffer);
 }
 
-void clsScintilla::setText(const QString &text)
+void clsScintilla::LetText(const QString &text)
 {
     SetText(text);
     SetFocus();
@@ -126,7 +126,7 @@ QString clsScintilla::GetSelText()
     return QString::fromUtf8(buffer.constData());
 }
 
-void clsScintilla::setSelText(const QString &text)
+void clsScintilla::LetSelText(const QString &text)
 {
     SetSelText(text);
     SetFocus();
@@ -147,7 +147,7 @@ bool clsScintilla::Modified() { return SendEditor(Sci::SCI_GETMODIFY) != 0; }
 bool clsScintilla::GetReadOnly() { return SendEditor(Sci::SCI_GETREADONLY) != 0; }
 void clsScintilla::SetReadOnly(bool bVal) { SendEditor(Sci::SCI_SETREADONLY, bVal ? w(-1) : 0); }
 
-void clsScintilla::setLineBreak(int eolVal)
+void clsScintilla::LetLineBreak(int eolVal)
 {
     m_lineBreak = eolVal;
     SetLineBreak(eolVal);

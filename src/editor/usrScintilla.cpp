@@ -1,54 +1,43 @@
 #include "editor/usrScintilla.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-
-namespace {
-double twipsPerPixel(bool horizontal)
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const double dpi = screen ? (horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY()) : 96.0;
-    return dpi > 0 ? 1440.0 / dpi : 15.0;
-}
-} // namespace
+#include "platform/Twips.h"
 
 usrScintilla::usrScintilla(platform::Hwnd form, QObject *parent)
-    : QObject(parent), m_form(form), m_twipsX(twipsPerPixelX()), m_twipsY(twipsPerPixelY())
+    : QObject(parent), m_form(form), m_twipsX(platform::twipsPerPixelX()), m_twipsY(platform::twipsPerPixelY())
 {
 }
 
 usrScintilla::~usrScintilla() { CloseScintilla(); }
 
-double usrScintilla::twipsPerPixelX() { return twipsPerPixel(true); }
-double usrScintilla::twipsPerPixelY() { return twipsPerPixel(false); }
 
 QString usrScintilla::Text() const { return sciMain ? sciMain->Text() : QString(); }
 void usrScintilla::setText(const QString &text)
 {
     if (sciMain)
-        sciMain->setText(text);
+        sciMain->LetText(text);
 }
 QString usrScintilla::SelText() const { return sciMain ? sciMain->SelText() : QString(); }
 void usrScintilla::setSelText(const QString &text)
 {
     if (sciMain)
-        sciMain->setSelText(text);
+        sciMain->LetSelText(text);
 }
 
-#define FORWARD_OPTION(setter, member, wrapperSetter) \
-    void usrScintilla::setter(bool on)                \
-    {                                                 \
-        member = on;                                  \
-        if (sciMain)                                  \
-            sciMain->wrapperSetter(on);               \
+// Each setter stores the option, then sets the wrapper's property of the same name.
+#define FORWARD_OPTION(setter, field, wrapperCall) \
+    void usrScintilla::setter(bool on)              \
+    {                                               \
+        m_options.field = on;                       \
+        if (sciMain)                                \
+            sciMain->wrapperCall(on);               \
     }
-FORWARD_OPTION(setShowCallTips, m_showCallTips, setShowCallTips)
-FORWARD_OPTION(setViewWhiteSpace, m_viewWhiteSpace, setViewWhiteSpace)
-FORWARD_OPTION(setWordWrap, m_wordWrap, setWordWrap)
-FORWARD_OPTION(setReadOnly, m_readOnly, setReadOnly)
-FORWARD_OPTION(setContextMenu, m_contextMenu, setContextMenu)
-FORWARD_OPTION(setAutoIndent, m_autoIndent, setAutoIndent)
-FORWARD_OPTION(setIgnoreAutoCCase, m_ignoreAutoCCase, setIgnoreAutoCCase)
+FORWARD_OPTION(setShowCallTips, ShowCallTips, LetShowCallTips)
+FORWARD_OPTION(setViewWhiteSpace, ViewWhiteSpace, SetViewWhiteSpace)
+FORWARD_OPTION(setWordWrap, WordWrap, LetWordWrap)
+FORWARD_OPTION(setReadOnly, ReadOnly, SetReadOnly)
+FORWARD_OPTION(setContextMenu, ContextMenu, LetContextMenu)
+FORWARD_OPTION(setAutoIndent, AutoIndent, LetAutoIndent)
+FORWARD_OPTION(setIgnoreAutoCCase, IgnoreAutoCCase, LetIgnoreAutoCCase)
 #undef FORWARD_OPTION
 
 bool usrScintilla::Modified() const { return sciMain && sciMain->Modified(); }
@@ -60,21 +49,7 @@ void usrScintilla::InitScintilla()
     sciMain->Attach(m_form);
 
     clsScintilla &s = *sciMain;
-    s.setFolding(m_folding);
-    s.setAutoIndent(m_autoIndent);
-    s.setMatchBraces(m_bracematch);
-    s.setShowCallTips(m_showCallTips);
-    s.setViewWhiteSpace(m_viewWhiteSpace);
-    s.setScrollWidth(m_scrollWidth);
-    s.setIgnoreAutoCCase(m_ignoreAutoCCase);
-    s.setWordWrap(m_wordWrap);
-    s.setReadOnly(m_readOnly);
-    s.setContextMenu(m_contextMenu);
-    s.setLineNumbers(m_lineNumbers);
-    s.setShowFlags(m_showFlags);
-    s.setAutoCompleteStart(m_autoCompleteStart);
-    s.setAutoCompleteString(m_autoCompleteString);
-    s.setAutoShowAutoComplete(m_autoShowAutoComplete);
+    s.ApplyOptions(m_options);
 
     connect(&s, &clsScintilla::CharAdded, this, &usrScintilla::CharAdded);
     connect(&s, &clsScintilla::OnModified, this, &usrScintilla::OnModified);
@@ -107,7 +82,7 @@ void usrScintilla::DoNew()
 {
     if (!sciMain)
         return;
-    sciMain->setText(QString());
+    sciMain->LetText(QString());
     sciMain->ClearUndoBuffer();
     sciMain->SetSavePoint();
 }

@@ -1,13 +1,17 @@
 #include "link/HttpExchange.h"
 
+#include "platform/SocketWait.h"
+
 #include <curl/curl.h>
-#include <poll.h>
 
 #include <memory>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+const QString kUnreadableAnswer = QStringLiteral("服务器的应答无法识别");
+const QString kIncompleteAnswer = QStringLiteral("服务器的应答不完整");
 
 struct CurlGlobal {
     CurlGlobal() { curl_global_init(CURL_GLOBAL_DEFAULT); }
@@ -17,29 +21,6 @@ struct CurlGlobal {
 struct CurlDeleter {
     void operator()(CURL *c) const { curl_easy_cleanup(c); }
 };
-
-int remainingMs(Clock::time_point deadline)
-{
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
-}
-
-bool waitFor(curl_socket_t socket, short events, Clock::time_point deadline)
-{
-    pollfd fd{static_cast<int>(socket), events, 0};
-    for (;;) {
-        const int ms = remainingMs(deadline);
-        if (ms == 0)
-            return false;
-        const int r = poll(&fd, 1, ms);
-        if (r > 0)
-            return true;
-        if (r == 0)
-            return false;
-        if (errno != EINTR)
-            return false;
-    }
-}
 
 bool hostIsSafe(const QString &host)
 {
@@ -66,7 +47,7 @@ public:
             const char *from = bytes.constData() + sent;
             const size_t left = static_cast<size_t>(bytes.size() - sent);
             size_t n = 0;
-            if (!transfer([&] { return curl_easy_send(m_curl, from, left, &n); }, POLLOUT, error))
+            if (!transfer([&] { return curl_easy_send(m_curl, from, left, &n); }, platform::SocketReady::Write, error))
                 return false;
             sent += static_cast<qsizetype>(n);
         }
@@ -78,7 +59,7 @@ public:
     {
         char chunk[16384];
         size_t n = 0;
-        if (!transfer([&] { return curl_easy_recv(m_curl, chunk, sizeof chunk, &n); }, POLLIN, error))
+        if (!transfer([&] { return curl_easy_recv(m_curl, chunk, sizeof chunk, &n); }, platform::SocketReady::Read, error))
             return false;
         eof = n == 0;
         buffer.append(chunk, static_cast<qsizetype>(n));
@@ -87,7 +68,7 @@ public:
 
 private:
     // Runs one send or receive step, waiting (within the deadline) while the socket is not ready.
-    template <typename Step> bool transfer(Step step, short events, QString &error)
+    template <typename Step> bool transfer(Step step, platform::SocketReady events, QString &error)
     {
         for (;;) {
             const CURLcode rc = step();
@@ -97,7 +78,7 @@ private:
                 error = QString::fromUtf8(curl_easy_strerror(rc));
                 return false;
             }
-            if (!waitFor(m_socket, events, m_deadline)) {
+            if (!platform::waitForSocket(static_cast<std::intptr_t>(m_socket), events, m_deadline)) {
                 error = QStringLiteral("等待服务器超时");
                 return false;
             }
@@ -131,7 +112,7 @@ public:
         bool statusOk = false;
         response.status = statusParts.value(1).toInt(&statusOk);
         if (!statusOk || !statusParts.value(0).startsWith("HTTP/")) {
-            response.error = QStringLiteral("服务器的应答无法识别");
+            response.error = kUnreadableAnswer;
             return false;
         }
         qint64 contentLength = -1;
@@ -166,7 +147,7 @@ private:
             if (!more(response.error))
                 return false;
             if (m_eof && contentLength >= 0 && m_buffer.size() < contentLength) {
-                response.error = QStringLiteral("服务器的应答不完整");
+                response.error = kIncompleteAnswer;
                 return false;
             }
         }
@@ -185,7 +166,7 @@ private:
             bool sizeOk = false;
             const qint64 size = m_buffer.left(lineEnd).split(';').value(0).trimmed().toLongLong(&sizeOk, 16);
             if (!sizeOk || size < 0) {
-                response.error = QStringLiteral("服务器的应答无法识别");
+                response.error = kUnreadableAnswer;
                 return false;
             }
             m_buffer.remove(0, lineEnd + 2);
@@ -205,7 +186,7 @@ private:
         if (!more(response.error))
             return false;
         if (m_eof) {
-            response.error = QStringLiteral("服务器的应答不完整");
+            response.error = kIncompleteAnswer;
             return false;
         }
         return true;

@@ -1,6 +1,5 @@
 #include "link/RequestToken.h"
 
-#include "app/LaunchParams.h"
 #include "link/des.h"
 #include "platform/AnsiCodec.h"
 
@@ -27,7 +26,7 @@ QString makeRequestToken(const QString &text, const QString &userId, const QStri
     return encipherToHex(platform::AnsiCodec().encode(plain)).value_or(QString());
 }
 
-QString MakeRequestToken(const QString &text)
+QString MakeRequestToken(const QString &text, const ServletSession &session)
 {
-    return makeRequestToken(text, launchParams().UserId, launchParams().JsessionID, QDateTime::currentDateTime());
+    return makeRequestToken(text, session.UserId, session.JsessionID, QDateTime::currentDateTime());
 }

@@ -1,6 +1,5 @@
 #include "link/ServletClient.h"
 
-#include "app/LaunchParams.h"
 #include "link/RequestToken.h"
 #include "link/ServletResult.h"
 
@@ -8,22 +7,20 @@ namespace {
 const QByteArray kUserAgent = QByteArrayLiteral("Plendor");
 }
 
-QString servletUrl(const ServletAddress &address, const QString &operation, const QString &extraQuery,
+QString servletUrl(const ServletSession &session, const QString &operation, const QString &extraQuery,
                    const QString &token)
 {
-    return QStringLiteral("http://") + address.host + QLatin1Char(':') + QString::number(address.port) +
+    return QStringLiteral("http://") + session.Host + QLatin1Char(':') + QString::number(session.Port) +
            QStringLiteral("/ReportServlet?operation=") + operation + extraQuery + QStringLiteral("&SESSION=") + token;
 }
 
-ServletAddress launchServletAddress() { return {launchParams().Host, launchParams().Port}; }
-
-QString ServletClient::token() const { return m_fixedToken.isEmpty() ? MakeRequestToken(QString()) : m_fixedToken; }
+QString ServletClient::token() const { return m_fixedToken.isEmpty() ? MakeRequestToken(QString(), m_session) : m_fixedToken; }
 
 HttpRequest ServletClient::makeRequest(const QString &operation, const QString &extraQuery) const
 {
     HttpRequest request;
-    request.host = m_address.host;
-    request.port = m_address.port;
+    request.host = m_session.Host;
+    request.port = m_session.Port;
     request.timeout = m_timeout;
     request.target = encodeRequestTarget(QStringLiteral("/ReportServlet?operation=") + operation + extraQuery +
                                          QStringLiteral("&SESSION=") + token());
@@ -53,7 +50,7 @@ HttpResponse ServletClient::PostToServletWithCookie(const QString &operation, co
     HttpRequest request = makeRequest(operation, extraQuery);
     request.headers = {{"Accept", "*/*"},
                        {"User-Agent", kUserAgent},
-                       {"Host", m_address.host.toUtf8()},
+                       {"Host", m_session.Host.toUtf8()},
                        {"Content-Type", "content=text/html;charset=ANSI"},
                        {"Cookie", "JSESSIONID=" + session.toUtf8()},
                        {"Content-Length", QByteArray::number(body.size())}};
@@ -64,7 +61,7 @@ HttpResponse ServletClient::PostToServletWithCookie(const QString &operation, co
 std::optional<ResultTable> ServletClient::QueryServer(const QString &sql) const
 {
     QByteArray answer;
-    if (!PostToServlet(QStringLiteral("sql"), MakeRequestToken(sql).toLatin1(), QString(), answer))
+    if (!PostToServlet(QStringLiteral("sql"), MakeRequestToken(sql, m_session).toLatin1(), QString(), answer))
         return std::nullopt;
     QString message;
     return ParseServletResult(answer, message);

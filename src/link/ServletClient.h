@@ -4,24 +4,20 @@
 
 #include "link/HttpExchange.h"
 #include "link/ResultTable.h"
+#include "link/ServletSession.h"
 
 #include <QString>
 #include <chrono>
 #include <optional>
 
-struct ServletAddress {
-    QString host;
-    int port = 80;
-};
-
 // "http://" + host + ":" + port + "/ReportServlet?operation=" + operation + extraQuery + "&SESSION=" + token
-QString servletUrl(const ServletAddress &address, const QString &operation, const QString &extraQuery,
+QString servletUrl(const ServletSession &session, const QString &operation, const QString &extraQuery,
                    const QString &token);
 
 class ServletClient {
 public:
-    explicit ServletClient(ServletAddress address, std::chrono::milliseconds timeout = std::chrono::seconds(30))
-        : m_address(std::move(address)), m_timeout(timeout)
+    explicit ServletClient(ServletSession session, std::chrono::milliseconds timeout = std::chrono::seconds(30))
+        : m_session(std::move(session)), m_timeout(timeout)
     {
     }
 
@@ -43,10 +39,7 @@ public:
 private:
     HttpRequest makeRequest(const QString &operation, const QString &extraQuery) const;
 
-    ServletAddress m_address;
+    ServletSession m_session;
     std::chrono::milliseconds m_timeout;
     QString m_fixedToken;
 };
-
-// The address from the command line.
-ServletAddress launchServletAddress();

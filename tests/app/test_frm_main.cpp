@@ -1,3 +1,4 @@
+#include "platform/Twips.h"
 #include "support/MainWindowFixture.h"
 
 #include <QTemporaryDir>
@@ -79,8 +80,7 @@ TEST_F(MainWindow, WindowPositionIsKeptAcrossStarts)
     {
         auto ownedFirst = makeWindow();
         frmMain &first = *ownedFirst;
-        EXPECT_EQ(first.pos(), QPoint(qRound(1000 / usrScintilla::twipsPerPixelX()),
-                                      qRound(1000 / usrScintilla::twipsPerPixelY())));
+        EXPECT_EQ(first.pos(), QPoint(platform::twipsToPixelsX(1000), platform::twipsToPixelsY(1000)));
         first.show();
         first.move(120, 90);
         first.resize(640, 480);

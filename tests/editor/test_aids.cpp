@@ -72,7 +72,7 @@ TEST_P(AutoIndent, NewEmptyLineTakesTheNearestNonEmptyIndent)
 {
     EditorHost host;
     clsScintilla &s = host.sci();
-    s.setAutoIndent(true);
+    s.LetAutoIndent(true);
     s.SendEditor(Sci::SCI_SETEOLMODE, Sci::SC_EOL_LF);
     s.SetText(QString::fromUtf8(GetParam().text));
     s.SetSel(s.GetLen(), s.GetLen());
@@ -95,7 +95,7 @@ TEST(Aids, BreakInsideALineIsLeftAlone)
 {
     EditorHost host;
     clsScintilla &s = host.sci();
-    s.setAutoIndent(true);
+    s.LetAutoIndent(true);
     s.SetText(QStringLiteral("        select from"));
     s.SetSel(15, 15); // after "select "
     QTest::keyClick(&host.widget(), Qt::Key_Return);
@@ -178,11 +178,11 @@ TEST(Aids, ZoomViewSwitchesAndCommandKeys)
     s.ZoomOut();
     EXPECT_EQ(s.GetZoom(), 19);
 
-    s.setViewWhiteSpace(true);
+    s.SetViewWhiteSpace(true);
     EXPECT_TRUE(s.ViewWhiteSpace());
-    s.setWordWrap(true);
+    s.LetWordWrap(true);
     EXPECT_EQ(s.SendEditor(Sci::SCI_GETWRAPMODE), Sci::SC_WRAP_WORD);
-    s.setScrollWidth(321);
+    s.SetScrollWidth(321);
     EXPECT_EQ(s.ScrollWidth(), 321);
 
     // Ctrl+Z no longer undoes inside the component: the host's command does.

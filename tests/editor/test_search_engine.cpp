@@ -1,18 +1,124 @@
+// The search engine on the real component: each row is one search from a given selection.
+#include "editor/SearchEngine.h"
 #include "support/EditorHost.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-FindOptions opts(bool wrap = false, bool reverse = false, bool inRange = false, bool regExp = false)
+enum Opt : unsigned { None = 0, Wrap = 1, Reverse = 2, InRange = 4, Regex = 8, Case = 16, Whole = 32, WordStart = 64 };
+
+FindOptions options(unsigned o)
 {
-    FindOptions o;
-    o.WrapDocument = wrap;
-    o.FindReverse = reverse;
-    o.findinrng = inRange;
-    o.RegExp = regExp;
-    return o;
+    FindOptions f;
+    f.WrapDocument = o & Wrap;
+    f.FindReverse = o & Reverse;
+    f.findinrng = o & InRange;
+    f.RegExp = o & Regex;
+    f.CaseSensative = o & Case;
+    f.WholeWord = o & Whole;
+    f.WordStart = o & WordStart;
+    return f;
 }
+
+struct FindRow {
+    const char *name;
+    const char *text;
+    int selStart, selEnd; // the selection the search starts from
+    const char *pattern;
+    unsigned opts;
+    int start, end; // the selection afterwards; the match when found
+    bool found;
+    bool invalid = false;
+};
+
+const FindRow kFindRows[] = {
+    {"ForwardFromTheSelectionEnd", "ab ab ab", 0, 2, "ab", None, 3, 5, true},
+    {"NotFoundKeepsTheSelection", "alpha beta", 2, 4, "gamma", Wrap, 2, 4, false},
+    {"ForwardStopsAtTheEndWithoutWrap", "x ab y ab z", 7, 9, "ab", None, 7, 9, false},
+    {"ForwardWrapsToTheFirst", "x ab y ab z", 7, 9, "ab", Wrap, 2, 4, true},
+    {"BackwardStopsAtTheStartWithoutWrap", "x ab y ab z", 2, 4, "ab", Reverse, 2, 4, false},
+    {"BackwardWrapsToTheLast", "x ab y ab z", 2, 4, "ab", Reverse | Wrap, 7, 9, true},
+    {"BackwardFromTheSelectionStart", "ab ab ab", 6, 8, "ab", Reverse, 3, 5, true},
+    {"InRangeSearchesTheSelectionOnly", "needle hay hay", 7, 14, "needle", InRange, 7, 14, false},
+    {"InRangeWithWrapSearchesTheDocument", "needle hay hay", 7, 14, "needle", InRange | Wrap, 0, 6, true},
+    {"InRangeFindsInsideTheSelection", "needle hay hay", 0, 14, "hay", InRange, 7, 10, true},
+    {"CaseIgnoredByDefault", "Select x", 0, 0, "select", None, 0, 6, true},
+    {"CaseSensitiveSkipsOtherCase", "Select select", 0, 0, "select", Case, 7, 13, true},
+    {"WholeWordSkipsPartOfAWord", "sword word", 0, 0, "word", Whole, 6, 10, true},
+    {"WordStartSkipsTheMiddleOfAWord", "sword words", 0, 0, "word", WordStart, 6, 10, true},
+    {"ChineseByItsUtf8Bytes", "单据 and 单据", 0, 0, "单据", None, 0, 6, true},
+    {"ChineseAfterChinese", "单据 and 单据", 0, 6, "单据", None, 11, 17, true},
+    {"RegexAlternation", "xx cd ab", 0, 0, "ab|cd", Regex, 3, 5, true},
+    {"RegexWordBoundary", "swords word", 0, 0, "\\bword\\b", Regex, 7, 11, true},
+    {"RegexCountedRepeat", "a aa aaa", 0, 0, "a{3}", Regex, 5, 8, true},
+    {"InvalidRegexIsNotNotFound", "abc", 0, 0, "a(b", Regex | Wrap, 0, 0, false, true},
+    {"InvalidRegexSet", "abc", 1, 2, "[", Regex, 1, 2, false, true},
+    {"EmptyPatternFindsNothing", "abc", 1, 2, "", Wrap, 1, 2, false},
+};
+
+class FindRows : public ::testing::TestWithParam<FindRow> {};
+
+TEST_P(FindRows, SelectsTheMatch)
+{
+    const FindRow &row = GetParam();
+    EditorHost host;
+    clsScintilla &s = host.sci();
+    s.SetText(QString::fromUtf8(row.text));
+    s.SetSel(row.selStart, row.selEnd);
+    const FindOutcome outcome = s.search().find(QString::fromUtf8(row.pattern), options(row.opts));
+    EXPECT_EQ(outcome.found, row.found);
+    EXPECT_EQ(outcome.invalidPattern, row.invalid);
+    EXPECT_EQ(std::make_pair(s.GetSelStart(), s.GetSelEnd()), std::make_pair(row.start, row.end));
+    if (row.found) {
+        EXPECT_EQ(std::make_pair(outcome.start, outcome.end), std::make_pair(row.start, row.end));
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Search, FindRows, ::testing::ValuesIn(kFindRows),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+struct ReplaceRow {
+    const char *name;
+    const char *text;
+    const char *pattern;
+    const char *with;
+    unsigned opts;
+    int count;
+    const char *result;
+    bool invalid = false;
+};
+
+const ReplaceRow kReplaceRows[] = {
+    {"LongerReplacementIsNotSearchedAgain", "aaaa", "a", "bb", None, 4, "bbbbbbbb"},
+    {"ShorterReplacementContinuesAfterIt", "aaaa", "aa", "a", None, 2, "aa"},
+    {"ChineseReplacedWhole", "票据号 and 单据", "据", "據", None, 2, "票據号 and 单據"},
+    {"RegexAlternation", "abcd", "ab|cd", "-", Regex, 2, "--"},
+    {"RegexWordBoundary", "a word sword", "\\bword\\b", "W", Regex, 1, "a W sword"},
+    {"ReplacementIsLiteralInRegexMode", "ab", "(a)", "$1\\1", Regex, 1, "$1\\1b"},
+    {"EmptyMatchesEndAtTheDocumentEnd", "abc", "x*", "", Regex, 4, "abc"},
+    {"EmptyMatchesStepOverEachCharacter", "ab", "x*", "-", Regex, 3, "-a-b-"},
+    {"NothingToReplace", "none", "zz", "y", None, 0, "none"},
+    {"EmptyPatternReplacesNothing", "aaaa", "", "y", None, 0, "aaaa"},
+    {"InvalidRegexReplacesNothing", "a[b", "[", "x", Regex, 0, "a[b", true},
+};
+
+class ReplaceRows : public ::testing::TestWithParam<ReplaceRow> {};
+
+TEST_P(ReplaceRows, ReplacesEveryMatch)
+{
+    const ReplaceRow &row = GetParam();
+    EditorHost host;
+    clsScintilla &s = host.sci();
+    s.SetText(QString::fromUtf8(row.text));
+    s.SetSel(1, 1);
+    const ReplaceOutcome outcome =
+        s.search().replaceAll(QString::fromUtf8(row.pattern), QString::fromUtf8(row.with), options(row.opts));
+    EXPECT_EQ(outcome.count, row.count);
+    EXPECT_EQ(outcome.invalidPattern, row.invalid);
+    EXPECT_EQ(s.GetText(), QString::fromUtf8(row.result));
+}
+INSTANTIATE_TEST_SUITE_P(Search, ReplaceRows, ::testing::ValuesIn(kReplaceRows),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 struct Search : ::testing::Test {
     EditorHost host;
@@ -20,117 +126,38 @@ struct Search : ::testing::Test {
     std::pair<int, int> sel() { return {s.GetSelStart(), s.GetSelEnd()}; }
 };
 
-TEST_F(Search, NotFoundLeavesTheSelectionAndFindNextRepeatsIt)
+TEST_F(Search, FindNextAndPrevRepeatTheRememberedSearch)
 {
     s.SetText(QStringLiteral("alpha beta alpha"));
     EXPECT_FALSE(s.FindNext()) << "no search yet";
-    s.SetSel(2, 4);
-    EXPECT_FALSE(s.FindText(QStringLiteral("gamma"), opts(true)));
-    EXPECT_EQ(sel(), std::make_pair(2, 4));
+    EXPECT_FALSE(s.FindText(QStringLiteral("gamma"), options(Wrap)));
     s.SetText(QStringLiteral("alpha beta alpha gamma"));
     s.SetSel(0, 0);
-    EXPECT_TRUE(s.FindNext());
+    EXPECT_TRUE(s.FindNext()) << "a failed search is remembered too";
     EXPECT_EQ(sel(), std::make_pair(17, 22));
     EXPECT_FALSE(s.FindText(QString()));
-    EXPECT_TRUE(s.FindNext()) << "an empty text does not replace the remembered search";
+    EXPECT_TRUE(s.FindPrev()) << "an empty text does not replace the remembered search";
+    EXPECT_EQ(sel(), std::make_pair(17, 22)) << "wrap was remembered";
+    EXPECT_TRUE(s.search().lastOptions().WrapDocument);
 }
 
-TEST_F(Search, WrapsForwardFromTheLastAndBackwardFromTheFirst)
-{
-    s.SetText(QStringLiteral("x ab y ab z"));
-    s.SetSel(7, 9); // the last "ab"
-    EXPECT_FALSE(s.FindText("ab", opts(false)));
-    EXPECT_TRUE(s.FindText("ab", opts(true)));
-    EXPECT_EQ(sel(), std::make_pair(2, 4));
-    EXPECT_FALSE(s.FindText("ab", opts(false, true)));
-    EXPECT_TRUE(s.FindText("ab", opts(true, true)));
-    EXPECT_EQ(sel(), std::make_pair(7, 9));
-    EXPECT_TRUE(s.FindPrev());
-    EXPECT_EQ(sel(), std::make_pair(2, 4));
-}
-
-TEST_F(Search, InRangeWithAndWithoutWrap)
-{
-    s.SetText(QStringLiteral("needle hay hay"));
-    s.SetSel(7, 14);
-    EXPECT_FALSE(s.FindText("needle", opts(false, false, true)));
-    EXPECT_EQ(sel(), std::make_pair(7, 14));
-    EXPECT_TRUE(s.FindText("needle", opts(true, false, true)));
-    EXPECT_EQ(sel(), std::make_pair(0, 6));
-    s.SetSel(0, 14);
-    EXPECT_TRUE(s.FindText("hay", opts(false, false, true)));
-    EXPECT_EQ(sel(), std::make_pair(7, 10));
-}
-
-TEST_F(Search, ChineseTextIsFoundAndReplacedByItsBytes)
-{
-    s.SetText(QStringLiteral("单据 and 单据"));
-    s.SetSel(0, 0);
-    EXPECT_TRUE(s.FindText(QStringLiteral("单据")));
-    EXPECT_EQ(sel(), std::make_pair(0, 6));
-    s.ReplaceSel(QStringLiteral("票据号"));
-    EXPECT_TRUE(s.FindText(QStringLiteral("单据")));
-    EXPECT_EQ(sel(), std::make_pair(14, 20)) << "the next search starts after the whole replacement";
-    EXPECT_EQ(s.ReplaceAll(QStringLiteral("据"), QStringLiteral("據")), 2);
-    EXPECT_EQ(s.GetText(), QStringLiteral("票據号 and 单據"));
-}
-
-TEST_F(Search, ReplaceAllCounts)
-{
-    struct Row {
-        const char *text, *find, *with;
-        int count;
-        const char *result;
-        bool regExp;
-    };
-    const Row rows[] = {
-        {"aaaa", "a", "bb", 4, "bbbbbbbb", false},
-        {"aaaa", "aa", "a", 2, "aa", false},
-        {"abcd", "ab|cd", "-", 2, "--", true},
-        {"a word sword", "\\bword\\b", "W", 1, "a W sword", true},
-        {"aaa a", "a{2}", "X", 1, "Xa a", true},
-        {"abc", "x*", "", 4, "abc", true},   // empty matches end
-        {"ab", "x*", "-", 3, "-a-b-", true}, // and step over each character
-        {"none", "zz", "y", 0, "none", false},
-        {"aaaa", "", "y", 0, "aaaa", false},
-    };
-    for (const Row &row : rows) {
-        s.SetText(QString::fromUtf8(row.text));
-        EXPECT_EQ(s.ReplaceAll(row.find, row.with, opts(false, false, false, row.regExp)), row.count) << row.find;
-        EXPECT_EQ(s.GetText(), QString::fromUtf8(row.result)) << row.find;
-    }
-}
-
-TEST_F(Search, InvalidPatternIsToldApartFromNotFound)
-{
-    s.SetText(QStringLiteral("abc"));
-    EXPECT_FALSE(s.FindText("a(b", opts(true, false, false, true)));
-    EXPECT_TRUE(s.lastPatternInvalid());
-    EXPECT_FALSE(s.FindText("zzz", opts(true, false, false, true)));
-    EXPECT_FALSE(s.lastPatternInvalid());
-    EXPECT_EQ(s.ReplaceAll("[", "x", opts(false, false, false, true)), 0);
-    EXPECT_TRUE(s.lastPatternInvalid());
-}
-
-TEST_F(Search, ReplaceTextIsBoundedAndGotoClamps)
+TEST_F(Search, ReplaceTextIsBoundedAndAlwaysFalse)
 {
     s.SetText(QStringLiteral("a a"));
     s.SetSel(0, 0);
     EXPECT_FALSE(s.ReplaceText("a", "aa", true));
     EXPECT_LE(s.GetLen(), 3 + 2 * 4) << "a replacement holding the text stops";
+}
 
+TEST_F(Search, GotoLineColumnClampsToTheDocument)
+{
     s.SetText(QStringLiteral("line1\nline2 long\nl3"));
-    s.GotoLineColumn(0, 0);
-    EXPECT_EQ(sel(), std::make_pair(0, 0));
-    s.GotoLineColumn(1, 3);
-    EXPECT_EQ(s.GetCurPos(), 9);
-    s.GotoLineColumn(1, 999);
-    EXPECT_EQ(s.GetCurPos(), s.GetLineEndPosition(1));
-    s.GotoLineColumn(999, 0);
-    EXPECT_EQ(s.GetCurLine(), 2);
-    s.GotoLineColumn(-1, -1);
-    EXPECT_EQ(s.GetCurPos(), 0);
-    s.GotoLineColumn(INT_MAX - 1, INT_MAX - 1);
-    EXPECT_EQ(s.GetCurPos(), s.GetLen());
+    const struct {
+        int line, column, pos;
+    } rows[] = {{0, 0, 0}, {1, 3, 9}, {1, 999, 16}, {999, 0, 17}, {-1, -1, 0}, {INT_MAX - 1, INT_MAX - 1, 19}};
+    for (const auto &row : rows) {
+        s.GotoLineColumn(row.line, row.column);
+        EXPECT_EQ(sel(), std::make_pair(row.pos, row.pos)) << row.line << ',' << row.column;
+    }
 }
 } // namespace

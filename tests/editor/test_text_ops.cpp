@@ -125,7 +125,7 @@ TEST(TextOps, SaveToFileWritesGbkAndFollowsLineBreak)
         QByteArray expected;
     };
     for (const Row &row : {Row{0, gbk("甲\r\n乙\r\n")}, Row{1, gbk("甲\r乙\r")}, Row{2, gbk("甲\n乙\n")}}) {
-        s.setLineBreak(row.mode);
+        s.LetLineBreak(row.mode);
         EXPECT_TRUE(s.SaveToFile(path));
         EXPECT_EQ(readFile(path), row.expected) << row.mode;
         EXPECT_FALSE(s.Modified());

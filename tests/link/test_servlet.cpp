@@ -8,16 +8,24 @@ using namespace std::chrono_literals;
 
 namespace {
 
+ServletSession sessionAt(const QString &host, int port)
+{
+    ServletSession session;
+    session.Host = host;
+    session.Port = port;
+    return session;
+}
+
 ServletClient clientFor(int port, std::chrono::milliseconds timeout = 5s)
 {
-    ServletClient client({QStringLiteral("127.0.0.1"), port}, timeout);
+    ServletClient client(sessionAt(QStringLiteral("127.0.0.1"), port), timeout);
     client.setFixedToken(QStringLiteral("T0KEN"));
     return client;
 }
 
 TEST(Servlet, UrlIsPlainConcatenation)
 {
-    EXPECT_EQ(servletUrl({"srv", 8080}, "sql", "", "T"),
+    EXPECT_EQ(servletUrl(sessionAt("srv", 8080), "sql", "", "T"),
               QStringLiteral("http://srv:8080/ReportServlet?operation=sql&SESSION=T"));
     EXPECT_EQ(encodeRequestTarget(QStringLiteral("/a?x=b c&d=单\t#")), QByteArray("/a?x=b%20c&d=%E5%8D%95%09#"));
 }
@@ -95,7 +103,7 @@ TEST(Servlet, TransferFailuresAreReportedNotHung)
     EXPECT_FALSE(clientFor(closing.port()).PostToServlet("sql", "x", QString(), answer));
 
     for (const char *host : {"bad host", "a\r\nX-Injected: 1", "", "h/p"}) {
-        ServletClient odd({QString::fromLatin1(host), 80}, 300ms);
+        ServletClient odd(sessionAt(QString::fromLatin1(host), 80), 300ms);
         odd.setFixedToken("T");
         EXPECT_FALSE(odd.PostToServletWithCookie("saveDefineFile", "b", "", "").ok) << host;
     }

@@ -1,4 +1,4 @@
-#include "app/DefineEscaping.h"
+#include "document/DefineEscaping.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>

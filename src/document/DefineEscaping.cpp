@@ -1,4 +1,4 @@
-#include "app/DefineEscaping.h"
+#include "document/DefineEscaping.h"
 
 #include "platform/AnsiCodec.h"
 #include "platform/ProgramFolder.h"

@@ -1,4 +1,4 @@
-#include "app/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -46,7 +46,8 @@ TEST(SettingsStore, SurvivesACorruptFile)
     const QSettingsStore store(dir.path());
     QFile file(store.fileFor("Plendor"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("\xff\xfe[[[\n=\n[Settings\nMainLeft\n\0\0garbage", 40);
+    static const char corrupt[] = "\xff\xfe[[[\n=\n[Settings\nMainLeft\n\0\0garbage";
+    file.write(corrupt, sizeof corrupt - 1); // the embedded NULs included, the terminator not
     file.close();
     EXPECT_EQ(store.readNumber("Plendor", "Settings", "MainLeft", 1000), 1000);
 }

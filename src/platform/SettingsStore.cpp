@@ -1,4 +1,4 @@
-#include "app/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +20,13 @@ void ISettingsStore::writeNumber(const QString &app, const QString &section, con
     write(app, section, key, QString::number(static_cast<float>(value)));
 }
 
+namespace {
+// The platform's store compares application names, sections and keys without regard to case:
+// every name is folded here and nowhere else.
+QString folded(const QString &name) { return name.toLower(); }
+QString entryKey(const QString &section, const QString &key) { return folded(section) + QLatin1Char('/') + folded(key); }
+} // namespace
+
 QSettingsStore::QSettingsStore(QString folder) : m_folder(std::move(folder))
 {
     if (m_folder.isEmpty())
@@ -28,15 +35,14 @@ QSettingsStore::QSettingsStore(QString folder) : m_folder(std::move(folder))
 
 QString QSettingsStore::fileFor(const QString &app) const
 {
-    // Keys compare without regard to case on the platform's store; so do application names.
-    return m_folder + QLatin1Char('/') + app.toLower() + QStringLiteral(".ini");
+    return m_folder + QLatin1Char('/') + folded(app) + QStringLiteral(".ini");
 }
 
 QString QSettingsStore::read(const QString &app, const QString &section, const QString &key,
                              const QString &defaultValue) const
 {
     QSettings settings(fileFor(app), QSettings::IniFormat);
-    const QVariant value = settings.value(section.toLower() + QLatin1Char('/') + key.toLower());
+    const QVariant value = settings.value(entryKey(section, key));
     return value.isValid() ? value.toString() : defaultValue;
 }
 
@@ -46,7 +52,7 @@ void QSettingsStore::write(const QString &app, const QString &section, const QSt
     const QString path = fileFor(app);
     {
         QSettings settings(path, QSettings::IniFormat);
-        settings.setValue(section.toLower() + QLatin1Char('/') + key.toLower(), value);
+        settings.setValue(entryKey(section, key), value);
         settings.sync();
     }
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
