@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "document/ByteForm.h"
 #include "document/DefineEscaping.h"
 #include "link/RequestToken.h"
 #include "platform/AnsiCodec.h"
@@ -115,13 +116,12 @@ int convert(const Options &o, const CliIo &io)
         }
         result = outcome.text;
     }
-    bool lossless = true;
-    const QByteArray out = codec.encode(result, &lossless);
-    if (!lossless) {
-        fail(io, QStringLiteral("the text holds characters the ANSI code page cannot represent"));
+    const ByteForm out = toByteForm(result, codec);
+    if (!out.lossless) {
+        fail(io, QStringLiteral("the text holds characters the ANSI code page cannot represent: %1").arg(out.unencodable));
         return 1;
     }
-    return writeOutput(o, io, out) ? 0 : 1;
+    return writeOutput(o, io, out.bytes) ? 0 : 1;
 }
 
 int token(const Options &o, const CliIo &io)

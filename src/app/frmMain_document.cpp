@@ -1,8 +1,9 @@
 // frmMain: opening, dropping, saving to local files, and the escape and restore commands.
 
-#include "document/DefineEscaping.h"
 #include "app/LaunchParams.h"
 #include "app/frmMain.h"
+#include "document/ByteForm.h"
+#include "document/DefineEscaping.h"
 #include "platform/AtomicWrite.h"
 
 #include <QDragEnterEvent>
@@ -137,18 +138,12 @@ std::optional<QByteArray> frmMain::storedFormBytes(const QString &failureSuffix)
     }
     m_obj->wrapper().SetText(stored.text);
 
-    bool lossless = true;
-    const QByteArray bytes = m_obj->wrapper().codec().encode(m_obj->wrapper().GetText(), &lossless);
-    if (!lossless) {
-        const QString sample = m_obj->wrapper().codec().unencodableSample(wrapper().GetText());
-        const Answer answer =
-            m_prompt.ask(platform::appTitle(),
-                         QStringLiteral("文本中有 GBK 编码无法保存的字符(%1),保存后将变为“?”。是否继续保存?").arg(sample),
-                         Buttons::YesNo, Icon::Warning, Answer::No);
-        if (answer != Answer::Yes)
-            return std::nullopt;
-    }
-    return bytes;
+    const ByteForm form = toByteForm(m_obj->wrapper().GetText(), m_obj->wrapper().codec());
+    if (!form.lossless &&
+        m_prompt.ask(platform::appTitle(), lossyByteFormQuestion(form), Buttons::YesNo, Icon::Warning, Answer::No) !=
+            Answer::Yes)
+        return std::nullopt;
+    return form.bytes;
 }
 
 int frmMain::writeStoredForm()
