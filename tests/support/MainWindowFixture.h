@@ -5,8 +5,8 @@
 #include "app/frmMain.h"
 #include "platform/ProgramFolder.h"
 #include "support/ScriptedPrompt.h"
+#include "support/TestFiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -33,19 +33,4 @@ struct MainWindowFixture : ::testing::Test {
     }
 
     QString path(const QString &name) const { return dir.filePath(name); }
-
-    static QByteArray gbk(const QString &s) { return platform::AnsiCodec().encode(s); }
-
-    static void writeFile(const QString &file, const QByteArray &bytes)
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-
-    static QByteArray readFile(const QString &file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
 };

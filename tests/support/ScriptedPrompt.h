@@ -25,11 +25,7 @@ public:
     {
         titles << title;
         asked << text;
-        if (answers.empty())
-            return defaultAnswer;
-        const auto a = answers.front();
-        answers.pop_front();
-        return a;
+        return take(answers, defaultAnswer);
     }
     void inform(const QString &title, const QString &text, platform::Icon) override
     {
@@ -45,24 +41,23 @@ public:
     void runModal(QDialog &dialog) override
     {
         ++dialogsShown;
-        if (dialogScripts.empty()) {
+        const auto script = take(dialogScripts);
+        if (!script) {
             dialog.reject();
             return;
         }
-        const auto script = dialogScripts.front();
-        dialogScripts.pop_front();
         dialog.show();
         script(dialog);
         dialog.hide();
     }
 
 private:
-    static QString take(std::deque<QString> &queue)
+    template <typename T> static T take(std::deque<T> &queue, T otherwise = {})
     {
         if (queue.empty())
-            return {};
-        QString s = queue.front();
+            return otherwise;
+        T first = std::move(queue.front());
         queue.pop_front();
-        return s;
+        return first;
     }
 };

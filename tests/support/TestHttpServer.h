@@ -33,28 +33,7 @@ class TestHttpServer {
 public:
     enum class Mode { Answer, Stall, Close };
 
-    TestHttpServer()
-    {
-        m_listen = bindLoopback(&m_port);
-        ::listen(m_listen, 8);
-        m_thread = std::thread([this] { serve(); });
-    }
-
-    ~TestHttpServer()
-    {
-        m_stop = true;
-        ::shutdown(m_listen, SHUT_RDWR);
-        ::close(m_listen);
-        m_thread.join();
-    }
-
-    int port() const { return m_port; }
-    void setMode(Mode mode) { m_mode = mode; }
-    void setAnswer(const QByteArray &raw)
-    {
-        std::lock_guard lock(m_mutex);
-        m_answer = raw;
-    }
+    // A status and body as a server sends them, in one piece or in seven-byte chunks.
     static QByteArray answer(int status, const QByteArray &body, bool chunked = false)
     {
         QByteArray raw = "HTTP/1.1 " + QByteArray::number(status) + " X\r\nContent-Type: text/xml\r\n";
@@ -68,6 +47,25 @@ public:
         }
         return raw + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
     }
+
+    explicit TestHttpServer(QByteArray reply = answer(200, "<data result=\"ok\"/>"), Mode mode = Mode::Answer)
+        : m_answer(std::move(reply)), m_mode(mode)
+    {
+        m_listen = bindLoopback(&m_port);
+        ::listen(m_listen, 8);
+        m_thread = std::thread([this] { serve(); });
+    }
+    explicit TestHttpServer(Mode mode) : TestHttpServer(QByteArray(), mode) {}
+
+    ~TestHttpServer()
+    {
+        m_stop = true;
+        ::shutdown(m_listen, SHUT_RDWR);
+        ::close(m_listen);
+        m_thread.join();
+    }
+
+    int port() const { return m_port; }
     QList<QByteArray> requests() const
     {
         std::lock_guard lock(m_mutex);
@@ -79,9 +77,7 @@ private:
     {
         while (!m_stop) {
             pollfd p{m_listen, POLLIN, 0};
-            if (::poll(&p, 1, 100) <= 0)
-                continue;
-            const int client = ::accept(m_listen, nullptr, nullptr);
+            const int client = ::poll(&p, 1, 100) > 0 ? ::accept(m_listen, nullptr, nullptr) : -1;
             if (client < 0)
                 continue;
             const QByteArray request = readRequest(client);
@@ -89,53 +85,47 @@ private:
                 std::lock_guard lock(m_mutex);
                 m_requests << request;
             }
-            if (m_mode == Mode::Answer) {
-                QByteArray raw;
-                {
-                    std::lock_guard lock(m_mutex);
-                    raw = m_answer;
-                }
-                ::send(client, raw.constData(), static_cast<size_t>(raw.size()), MSG_NOSIGNAL);
-            } else if (m_mode == Mode::Stall) {
-                while (!m_stop)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
+            if (m_mode == Mode::Answer)
+                ::send(client, m_answer.constData(), static_cast<size_t>(m_answer.size()), MSG_NOSIGNAL);
+            while (m_mode == Mode::Stall && !m_stop)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
             ::close(client);
         }
     }
 
+    // Reads until the headers and the body they announce have arrived, or the client goes quiet.
     static QByteArray readRequest(int client)
     {
         QByteArray data;
         char buf[4096];
+        pollfd p{client, POLLIN, 0};
         for (;;) {
             const qsizetype headerEnd = data.indexOf("\r\n\r\n");
-            if (headerEnd >= 0) {
-                qsizetype length = 0;
-                for (const QByteArray &line : data.left(headerEnd).split('\n')) {
-                    if (line.toLower().startsWith("content-length:"))
-                        length = line.mid(15).trimmed().toLongLong();
-                }
-                if (data.size() >= headerEnd + 4 + length)
-                    return data;
-            }
-            pollfd p{client, POLLIN, 0};
-            if (::poll(&p, 1, 2000) <= 0)
+            if (headerEnd >= 0 && data.size() >= headerEnd + 4 + contentLength(data.left(headerEnd)))
                 return data;
-            const ssize_t n = ::recv(client, buf, sizeof buf, 0);
+            const ssize_t n = ::poll(&p, 1, 2000) > 0 ? ::recv(client, buf, sizeof buf, 0) : 0;
             if (n <= 0)
                 return data;
             data.append(buf, n);
         }
     }
 
+    static qsizetype contentLength(const QByteArray &headers)
+    {
+        for (const QByteArray &line : headers.split('\n')) {
+            if (line.toLower().startsWith("content-length:"))
+                return line.mid(15).trimmed().toLongLong();
+        }
+        return 0;
+    }
+
     int m_listen = -1;
     int m_port = 0;
+    const QByteArray m_answer; // fixed before the serving thread starts
+    const Mode m_mode;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
-    std::atomic<Mode> m_mode{Mode::Answer};
     mutable std::mutex m_mutex;
-    QByteArray m_answer = answer(200, "<data result=\"ok\"/>");
     QList<QByteArray> m_requests;
 };
 
