@@ -32,17 +32,14 @@ TEST_F(Commands, LocalModeMenusAndToolbars)
     EXPECT_EQ(entries(menu(*w, 2)), QStringList{"转义后文件(&S)"});
     EXPECT_EQ(entries(menu(*w, 3)), QStringList{"关于(&A)"});
     QToolBar *bar = toolbar(*w, "toolbar");
-    EXPECT_EQ(bar->windowTitle(), QStringLiteral("工具条"));
     EXPECT_EQ(entries(bar->actions()), (QStringList{"打开(&O)", "保存(&S)", "|", "剪贴(&T)", "复制(&C)", "粘贴(&P)",
                                                     "撤销(&C)", "恢复(&P)", "|", "自动换行", "|", "连接到开发数据库"}));
     QToolBar *convert = toolbar(*w, "convertToolbar");
-    EXPECT_EQ(convert->windowTitle(), QStringLiteral("转换文本"));
     EXPECT_EQ(entries(convert->actions()), (QStringList{"转义", "|", "还原"}));
     for (QToolBar *b : {bar, convert}) {
         for (const QAction *a : b->actions())
             EXPECT_TRUE(a->isSeparator() || !a->icon().isNull()) << a->text().toStdString();
     }
-    EXPECT_EQ(w->EscapedTextBar()->windowTitle(), QStringLiteral("转义后文本"));
 }
 
 TEST_F(Commands, ServerModeMenusAndConnectToggle)
@@ -103,7 +100,7 @@ TEST_F(Commands, WordWrapAndTheEscapedBarToggle)
     EXPECT_FALSE(w->EscapedTextBar()->isVisible());
     w->execute(cmd::EscapedFile);
     EXPECT_TRUE(w->EscapedTextBar()->isVisible());
-    w->execute(cmd::About);
+    w->execute(cmd::About); // neither has anything to do
     w->execute(99999);
 }
 

@@ -4,7 +4,7 @@
 
 namespace {
 struct LaunchCase {
-    const char *about;
+    const char *name;
     const char *commandLine;
     bool serverMode;
     const char *host;
@@ -13,41 +13,41 @@ struct LaunchCase {
     const char *upload;
 };
 
+const LaunchCase kLines[] = {
+    {"EmptyLineIsLocalMode", "", false, "", 80, "", ""},
+    {"FullServerLine", "getHost=srv,getPort=8080,UpLoadFileName=a.xml,OpenFileName=/tmp/a.xml,"
+                       "DefineName=saveBill,UserId=u1,JsessionID=s1",
+     true, "srv", 8080, "saveBill", "a.xml"},
+    {"PortZeroBecomes80", "getHost=srv,getPort=0", true, "srv", 80, "", ""},
+    {"NoPortPieceGives80", "getHost=srv", true, "srv", 80, "", ""},
+    {"SpaceAfterCommaMakesAnUnknownKey", "getHost=srv, getPort=8080", true, "srv", 80, "", ""},
+    {"ValueKeepsEverythingAfterTheFirstEquals", "getHost=h,DefineName=a=b=c", true, "h", 80, "a=b=c", ""},
+    {"KeyInTheWrongCaseIsIgnored", "gethost=srv,getPort=81", false, "", 81, "", ""},
+    {"LaterPieceWins", "getHost=a,getHost=b,getPort=1,getPort=2", true, "b", 2, "", ""},
+    {"PiecesWithoutEqualsAndEmptyPieces", ",,junk,getHost=h,,=x,", true, "h", 80, "", ""},
+    {"NothingIsTrimmed", "getHost= h ,UpLoadFileName= f ", true, " h ", 80, "", " f "},
+    {"NonNumericPortCountsAsZero", "getHost=h,getPort=80a", true, "h", 80, "", ""},
+    {"PortBeyond32BitsCountsAsZero", "getHost=h,getPort=99999999999", true, "h", 80, "", ""},
+    {"NegativePortKept", "getHost=h,getPort=-5", true, "h", -5, "", ""},
+    {"EmptyHostIsLocalMode", "getHost=,getPort=9", false, "", 9, "", ""},
+    {"ChineseDefineName", "getHost=h,DefineName=\xE4\xBF\x9D\xE5\xAD\x98", true, "h", 80, "\xE4\xBF\x9D\xE5\xAD\x98", ""},
+};
+
 class LaunchParse : public ::testing::TestWithParam<LaunchCase> {};
 
 TEST_P(LaunchParse, FillsFieldsAsThePlatformPassesThem)
 {
     const LaunchCase &c = GetParam();
     const ParsedCommandLine parsed = parseLaunchText(QString::fromUtf8(c.commandLine));
-    EXPECT_EQ(parsed.ServerMode, c.serverMode) << c.about;
-    EXPECT_EQ(parsed.params.Host, QString::fromUtf8(c.host)) << c.about;
-    EXPECT_EQ(parsed.params.Port, c.port) << c.about;
-    EXPECT_EQ(parsed.params.DefineName, QString::fromUtf8(c.defineName)) << c.about;
-    EXPECT_EQ(parsed.params.UpLoadFileName, QString::fromUtf8(c.upload)) << c.about;
+    EXPECT_EQ(parsed.ServerMode, c.serverMode);
+    EXPECT_EQ(parsed.params.Host, QString::fromUtf8(c.host));
+    EXPECT_EQ(parsed.params.Port, c.port);
+    EXPECT_EQ(parsed.params.DefineName, QString::fromUtf8(c.defineName));
+    EXPECT_EQ(parsed.params.UpLoadFileName, QString::fromUtf8(c.upload));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LaunchParse,
-    ::testing::Values(
-        LaunchCase{"empty line: local mode", "", false, "", 80, "", ""},
-        LaunchCase{"full server line", "getHost=srv,getPort=8080,UpLoadFileName=a.xml,OpenFileName=/tmp/a.xml,"
-                                       "DefineName=saveBill,UserId=u1,JsessionID=s1",
-                   true, "srv", 8080, "saveBill", "a.xml"},
-        LaunchCase{"port 0 becomes 80", "getHost=srv,getPort=0", true, "srv", 80, "", ""},
-        LaunchCase{"no port piece: 80", "getHost=srv", true, "srv", 80, "", ""},
-        LaunchCase{"space after comma makes an unknown key", "getHost=srv, getPort=8080", true, "srv", 80, "", ""},
-        LaunchCase{"value keeps everything after the first =", "getHost=h,DefineName=a=b=c", true, "h", 80, "a=b=c",
-                   ""},
-        LaunchCase{"key in the wrong case is ignored", "gethost=srv,getPort=81", false, "", 81, "", ""},
-        LaunchCase{"later piece wins", "getHost=a,getHost=b,getPort=1,getPort=2", true, "b", 2, "", ""},
-        LaunchCase{"pieces without = and empty pieces", ",,junk,getHost=h,,=x,", true, "h", 80, "", ""},
-        LaunchCase{"nothing is trimmed", "getHost= h ,UpLoadFileName= f ", true, " h ", 80, "", " f "},
-        LaunchCase{"non-numeric port counts as 0", "getHost=h,getPort=80a", true, "h", 80, "", ""},
-        LaunchCase{"port beyond 32 bits counts as 0", "getHost=h,getPort=99999999999", true, "h", 80, "", ""},
-        LaunchCase{"negative port kept", "getHost=h,getPort=-5", true, "h", -5, "", ""},
-        LaunchCase{"empty host: local mode", "getHost=,getPort=9", false, "", 9, "", ""},
-        LaunchCase{"Chinese define name", "getHost=h,DefineName=\xE4\xBF\x9D\xE5\xAD\x98", true, "h", 80,
-                   "\xE4\xBF\x9D\xE5\xAD\x98", ""}));
+INSTANTIATE_TEST_SUITE_P(Lines, LaunchParse, ::testing::ValuesIn(kLines),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(LaunchParse, SurvivesAnyLengthAndContent)
 {
