@@ -43,8 +43,21 @@ QString escapeNoRules(const QString &t)
 }
 
 struct Example {
-    const char *readable;
-    const char *stored;
+    const char *name, *readable, *stored;
+};
+
+const Example kExamples[] = {
+    {"ConditionTypeAttribute", "<sql type=\"condition\">a<b</sql>", "<sql type=\"condition&quot;&gt;a&lt;b</sql>"},
+    {"DefineNameStaysEscaped", "<define name=\"x\">", "<define name=&quot;x&quot;&gt;"},
+    {"Ampersand", "a & b", "a &amp; b"},
+    {"LessThan", "1<2", "1&lt;2"},
+    {"Comment", "<!-- note -->", "<!-- note -->"},
+    {"CommentMarkersSharingDashes", "<!-->", "<!-->"},
+    // The "&lt;define" row also opens "defineSqls"; its ">" and other tags stay escaped.
+    {"DefinePrefixOpensDefineSqls", "<defineSqls><confirm>是</confirm>", "<defineSqls&gt;&lt;confirm&gt;是&lt;/confirm&gt;"},
+    {"KnownTagsComeBack", "<define>x</define><sql>y</sql><error>e</error>", "<define>x</define><sql>y</sql><error>e</error>"},
+    {"ConditionTrueAttribute", "<condition condition=\"true\">", "<condition condition=\"true&quot;&gt;"},
+    {"EmptyText", "", ""},
 };
 
 class Examples : public ::testing::TestWithParam<Example> {};
@@ -54,19 +67,8 @@ TEST_P(Examples, EscapeGivesTheStoredForm)
     EXPECT_EQ(escapeNoRules(QString::fromUtf8(GetParam().readable)), QString::fromUtf8(GetParam().stored));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    StoredForms, Examples,
-    ::testing::Values(Example{"<sql type=\"condition\">a<b</sql>", "<sql type=\"condition&quot;&gt;a&lt;b</sql>"},
-                      Example{"<define name=\"x\">", "<define name=&quot;x&quot;&gt;"},
-                      Example{"a & b", "a &amp; b"}, Example{"1<2", "1&lt;2"},
-                      Example{"<!-- note -->", "<!-- note -->"}, Example{"<!-->", "<!-->"},
-                      // The "&lt;define" row also opens "defineSqls"; its ">" and other tags stay escaped.
-                      Example{"<defineSqls><confirm>是</confirm>",
-                              "<defineSqls&gt;&lt;confirm&gt;是&lt;/confirm&gt;"},
-                      Example{"<define>x</define><sql>y</sql><error>e</error>",
-                              "<define>x</define><sql>y</sql><error>e</error>"},
-                      Example{"<condition condition=\"true\">", "<condition condition=\"true&quot;&gt;"},
-                      Example{"", ""}));
+INSTANTIATE_TEST_SUITE_P(StoredForms, Examples, ::testing::ValuesIn(kExamples),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Escaping, UnescapeResolvesEntitiesInRowOrder)
 {
@@ -113,7 +115,6 @@ TEST(Escaping, AdversarialRowOrderCases)
         restoreTagsUtf8(raw);
         EXPECT_EQ(QString::fromUtf8(raw), sequentialTagRows(QString::fromLatin1(t))) << t;
     }
-    EXPECT_EQ(escapeNoRules("<!-->"), QStringLiteral("<!-->"));
 }
 
 TEST(Escaping, RoundTripOfReadableTextWithoutEntities)
@@ -128,44 +129,41 @@ TEST(Escaping, RoundTripOfReadableTextWithoutEntities)
     }
 }
 
-TEST(RuleFile, TwoFieldRulesInsertMarkupThatSurvivesEscaping)
-{
-    const KeyWordRules rules =
-        KeyWordRules::fromText("<defineSqls>|<defineSqls>\r\n</defineSqls>|</defineSqls>\n\n"
-                               "(\\w+)@(\\w+)|$2<at>$1\nsingle field only\n|<confirm>\n");
-    const EscapeOutcome o = EscapeDefineText("<DEFINESQLS>a<b x@y <confirm></defineSqls>", rules);
-    ASSERT_TRUE(o.ok()) << o.error.toStdString();
+struct RuleCase {
+    const char *name, *rules, *readable, *stored;
+    const char *error = nullptr; // a part of the message when the rules are refused
+};
+
+const RuleCase kRuleFiles[] = {
     // Case-insensitive match; a replacement with groups is not restored as markup; an empty
     // first field restores its text in the second pass only.
-    EXPECT_EQ(o.text, QStringLiteral("<defineSqls>a&lt;b y&lt;at&gt;x <confirm></defineSqls>"));
+    {"TwoFieldRulesInsertMarkupThatSurvivesEscaping",
+     "<defineSqls>|<defineSqls>\r\n</defineSqls>|</defineSqls>\n\n(\\w+)@(\\w+)|$2<at>$1\nsingle field only\n|<confirm>\n",
+     "<DEFINESQLS>a<b x@y <confirm></defineSqls>", "<defineSqls>a&lt;b y&lt;at&gt;x <confirm></defineSqls>"},
+    {"ThreeFieldRulesUseAMarkerAndTrimOnlyForTheEmptinessTest",
+     "<br/>|@@BR@@|<br/>|ignored\nx|  |<never>\nkeep| @K@ | <k> \n", "a<br/>b keep x", "a<br/>b  <k>    "},
+    {"GarbageLinesAreAppliedOneByOne", "|\n||||\n\x01\x02\x7f\n   \n|  |x\na|b\n\n", "a<1>", "b&lt;1&gt;"},
+    {"InvalidPatternNamesItsLine", "a|b\n\n(unclosed|x\n", "text", nullptr, "第 3 行"},
+};
+
+class RuleFile : public ::testing::TestWithParam<RuleCase> {};
+
+TEST_P(RuleFile, AppliesEachLineInTurn)
+{
+    const RuleCase &c = GetParam();
+    const KeyWordRules rules = KeyWordRules::fromText(QString::fromUtf8(c.rules));
+    const EscapeOutcome o = EscapeDefineText(QString::fromUtf8(c.readable), rules);
+    if (c.error) {
+        EXPECT_FALSE(o.ok());
+        EXPECT_TRUE(o.error.contains(QString::fromUtf8(c.error))) << o.error.toStdString();
+    } else {
+        ASSERT_TRUE(o.ok()) << o.error.toStdString();
+        EXPECT_EQ(o.text, QString::fromUtf8(c.stored));
+    }
 }
 
-TEST(RuleFile, ThreeFieldRulesUseAMarkerAndTrimOnlyForTheEmptinessTest)
-{
-    const KeyWordRules rules = KeyWordRules::fromText(
-        "<br/>|@@BR@@|<br/>|ignored\n"
-        "x|  |<never>\n"
-        "keep| @K@ | <k> \n");
-    const EscapeOutcome o = EscapeDefineText("a<br/>b keep x", rules);
-    ASSERT_TRUE(o.ok());
-    EXPECT_EQ(o.text, QStringLiteral("a<br/>b  <k>    "));
-}
-
-TEST(RuleFile, GarbageLinesAreAppliedOneByOne)
-{
-    const KeyWordRules rules = KeyWordRules::fromText(QString::fromLatin1("|\n||||\n\x01\x02\x7f\n   \n|  |x\na|b\n\n"));
-    const EscapeOutcome o = EscapeDefineText("a<1>", rules);
-    ASSERT_TRUE(o.ok()) << o.error.toStdString();
-    EXPECT_EQ(o.text, QStringLiteral("b&lt;1&gt;")) << "only the one sound rule changes anything";
-}
-
-TEST(RuleFile, InvalidPatternFailsAndNamesTheLine)
-{
-    const KeyWordRules rules = KeyWordRules::fromText("a|b\n\n(unclosed|x\n");
-    const EscapeOutcome o = EscapeDefineText("text", rules);
-    EXPECT_FALSE(o.ok());
-    EXPECT_TRUE(o.error.contains(QStringLiteral("第 3 行"))) << o.error.toStdString();
-}
+INSTANTIATE_TEST_SUITE_P(Rules, RuleFile, ::testing::ValuesIn(kRuleFiles),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(RuleFile, ReplacementReferences)
 {
