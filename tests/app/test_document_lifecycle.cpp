@@ -85,7 +85,7 @@ TEST_F(Lifecycle, RefusedAndFailingWritesLeaveTheOldFileByteIdentical)
     for (const QString &message : prompt.informed.mid(1))
         EXPECT_TRUE(message.endsWith(QStringLiteral("文件只读或被占用"))) << message.toStdString();
     EXPECT_TRUE(w->bTextChanged);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"doc.xml", "ro.xml"})) << "no temporary file is left";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"doc.xml", "ro.xml"})) << "no temporary file left";
 }
 
 TEST_F(Lifecycle, BadRuleFileStopsTheSaveWithItsLine)

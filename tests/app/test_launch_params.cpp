@@ -30,7 +30,7 @@ const LaunchCase kLines[] = {
     {"PortBeyond32BitsCountsAsZero", "getHost=h,getPort=99999999999", true, "h", 80, "", ""},
     {"NegativePortKept", "getHost=h,getPort=-5", true, "h", -5, "", ""},
     {"EmptyHostIsLocalMode", "getHost=,getPort=9", false, "", 9, "", ""},
-    {"ChineseDefineName", "getHost=h,DefineName=\xE4\xBF\x9D\xE5\xAD\x98", true, "h", 80, "\xE4\xBF\x9D\xE5\xAD\x98", ""},
+    {"ChineseDefineName", "getHost=h,DefineName=保存", true, "h", 80, "保存", ""},
 };
 
 class LaunchParse : public ::testing::TestWithParam<LaunchCase> {};

@@ -138,7 +138,8 @@ const RuleCase kRuleFiles[] = {
     // Case-insensitive match; a replacement with groups is not restored as markup; an empty
     // first field restores its text in the second pass only.
     {"TwoFieldRulesInsertMarkupThatSurvivesEscaping",
-     "<defineSqls>|<defineSqls>\r\n</defineSqls>|</defineSqls>\n\n(\\w+)@(\\w+)|$2<at>$1\nsingle field only\n|<confirm>\n",
+     "<defineSqls>|<defineSqls>\r\n</defineSqls>|</defineSqls>\n\n"
+     "(\\w+)@(\\w+)|$2<at>$1\nsingle field only\n|<confirm>\n",
      "<DEFINESQLS>a<b x@y <confirm></defineSqls>", "<defineSqls>a&lt;b y&lt;at&gt;x <confirm></defineSqls>"},
     {"ThreeFieldRulesUseAMarkerAndTrimOnlyForTheEmptinessTest",
      "<br/>|@@BR@@|<br/>|ignored\nx|  |<never>\nkeep| @K@ | <k> \n", "a<br/>b keep x", "a<br/>b  <k>    "},

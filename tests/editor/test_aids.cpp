@@ -33,7 +33,8 @@ TEST(Aids, ComponentKeepsUtf8AndTheFoldMarginShowsFoldMarkers)
     clsScintilla &s = host.sci();
     EXPECT_EQ(s.SendEditor(Sci::SCI_GETCODEPAGE), Sci::SC_CP_UTF8) << "936 is the byte form, not the component's";
     EXPECT_EQ(s.codec().codePage(), 936);
-    EXPECT_EQ(s.SendEditor(Sci::SCI_GETMARGINMASKN, 2), static_cast<LParam>(static_cast<std::int32_t>(Sci::SC_MASK_FOLDERS)));
+    EXPECT_EQ(static_cast<std::uint32_t>(s.SendEditor(Sci::SCI_GETMARGINMASKN, 2)),
+              static_cast<std::uint32_t>(Sci::SC_MASK_FOLDERS));
 }
 
 TEST(Aids, MoveItDividesTheSizeByTwipsPerPixel)
@@ -72,7 +73,8 @@ TEST_P(AutoIndent, NewEmptyLineTakesTheNearestNonEmptyIndent)
     const int caret = GetParam().caret < 0 ? s.GetLen() : GetParam().caret;
     s.SetSel(caret, caret);
     QTest::keyClick(&host.widget(), Qt::Key_Return);
-    EXPECT_EQ(s.SendEditor(Sci::SCI_GETLINEINDENTATION, static_cast<WParam>(s.GetCurLine())), GetParam().expectedIndent);
+    const auto line = static_cast<WParam>(s.GetCurLine());
+    EXPECT_EQ(s.SendEditor(Sci::SCI_GETLINEINDENTATION, line), GetParam().expectedIndent);
     EXPECT_EQ(s.GetColumn(), GetParam().expectedIndent);
     EXPECT_EQ(s.GetSelStart(), s.GetSelEnd());
 }

@@ -47,7 +47,7 @@ TEST(Des, PaddingSelectorsKeyHalvesAndEmptyInput)
     QByteArray nine, ninth, ignored;
     int zero = 0, three = 3;
     ASSERT_TRUE(cipher.EncryptDes_ArrToArr(QByteArray("123456789"), nine, zero, 1));
-    ASSERT_TRUE(cipher.EncryptDes_ArrToArr(QByteArray("9\0\0\0\0\0\0\0", 8), ninth, three, 1));
+    ASSERT_TRUE(cipher.EncryptDes_ArrToArr(QByteArray("9") + QByteArray(7, '\0'), ninth, three, 1));
     EXPECT_EQ(nine.mid(8), ninth) << "the last block is the ninth byte and seven zero bytes";
     EXPECT_EQ(zero, 1) << "a selector other than 2 becomes 1";
     EXPECT_EQ(three, 1);
@@ -105,7 +105,7 @@ TEST(RequestToken, PlainTextIsTheGivenTextOrUserSessionAndTime)
     // A known answer under the token key: one block, upper-case hex; a given text wins.
     EXPECT_EQ(makeRequestToken("12345678", "u1", "s1", t), QStringLiteral("7F8CAC69912E927F"));
     EXPECT_EQ(makeRequestToken("123456789", {}, {}, t).size(), 32) << "a ninth byte pads a second block";
-    EXPECT_EQ(makeRequestToken(QStringLiteral("中文"), {}, {}, t), *encipherToHex(QByteArray("\xD6\xD0\xCE\xC4", 4)))
+    EXPECT_EQ(makeRequestToken(QStringLiteral("中文"), {}, {}, t), *encipherToHex(QByteArray("\xD6\xD0\xCE\xC4")))
         << "Chinese enciphers as its GBK bytes";
     EXPECT_FALSE(encipherToHex(QByteArray()).has_value());
 }

@@ -72,7 +72,8 @@ TEST(Servlet, QueryServerSendsTheCipherTextAndParsesTheRows)
     ASSERT_EQ(table->rowCount(), 2);
     EXPECT_EQ(table->value(1, "tablename"), QStringLiteral("单据"));
     const QByteArray request = server.requests().first();
-    EXPECT_TRUE(request.endsWith("\r\n\r\nFB05E7C5A954BA82")) << request.toStdString(); // openssl des-ecb, key "tupnerak"
+    // openssl des-ecb under the key "tupnerak"
+    EXPECT_TRUE(request.endsWith("\r\n\r\nFB05E7C5A954BA82")) << request.toStdString();
     EXPECT_FALSE(request.contains("select"));
 }
 
@@ -156,8 +157,8 @@ TEST(Servlet, ColumnsFollowAttributeOrderAndValuesAreDecodedAndCut)
 {
     const QByteArray big(3'000'000, 'v');
     QString message;
-    const auto t = ParseServletResult("<data result=\"ok\"><row z=\"&lt;&amp;&quot;\" a=\"" + big + "\" m=\"3\"/></data>",
-                                      message);
+    const auto t =
+        ParseServletResult("<data result=\"ok\"><row z=\"&lt;&amp;&quot;\" a=\"" + big + "\" m=\"3\"/></data>", message);
     ASSERT_TRUE(t && t->isOpen());
     EXPECT_EQ(t->columns(), (QStringList{"z", "a", "m"}));
     EXPECT_EQ(t->value(0, "z"), QStringLiteral("<&\""));
