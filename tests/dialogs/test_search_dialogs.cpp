@@ -66,7 +66,6 @@ TEST_F(SearchDialogs, FindDialogDefaultsSearchAndSettingsRoundTrip)
     s().SetText(QStringLiteral("one Two two"));
     s().SetSel(0, 0);
     prompt.dialogScripts.push_back([](QDialog &d) {
-        EXPECT_EQ(d.windowTitle(), QStringLiteral("查找"));
         EXPECT_TRUE(child<QCheckBox>(d, "chkWrap")->isChecked());
         EXPECT_FALSE(child<QCheckBox>(d, "chkCase")->isChecked());
         EXPECT_TRUE(child<QRadioButton>(d, "optDown")->isChecked());
@@ -93,7 +92,6 @@ TEST_F(SearchDialogs, FindDialogDefaultsSearchAndSettingsRoundTrip)
     w->execute(cmd::Find);
     EXPECT_EQ(settings.read("ScintillaClass", "Settings", "FOptUp", ""), QStringLiteral("True"));
     EXPECT_EQ(history(), QStringLiteral("two\r\n")) << "cancel leaves the history alone";
-    EXPECT_EQ(prompt.dialogsShown, 2);
 
     w->execute(cmd::FindNext);
     EXPECT_EQ(s().GetSelStart(), 8) << "F3 repeats the last search (wrapping to the only match)";
