@@ -8,6 +8,7 @@
 #include "platform/ProgramFolder.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -65,25 +66,63 @@ void fail(const CliIo &io, const QString &message)
     io.err->write(QByteArray("plendor-cli: ") + message.toUtf8() + '\n');
 }
 
+// Reads a device to its end; false, with the cause, when a read fails (a folder, an I/O error).
+bool readDevice(QIODevice &device, QByteArray &bytes, QString &error)
+{
+    bytes.clear();
+    char piece[1 << 16];
+    for (;;) {
+        const qint64 n = device.read(piece, sizeof piece);
+        if (n < 0) {
+            error = device.errorString();
+            return false;
+        }
+        if (n == 0)
+            return true;
+        bytes.append(piece, n);
+    }
+}
+
 bool readInput(const Options &o, const CliIo &io, QByteArray &bytes)
 {
+    QString error;
     if (o.input.isEmpty() || o.input == QLatin1String("-")) {
-        bytes = io.in->readAll();
-        return true;
-    }
-    QFile file(o.input);
-    if (!file.open(QIODevice::ReadOnly)) {
-        fail(io, QStringLiteral("cannot read %1: %2").arg(o.input, file.errorString()));
+        if (readDevice(*io.in, bytes, error))
+            return true;
+        fail(io, QStringLiteral("cannot read standard input: %1").arg(error));
         return false;
     }
-    bytes = file.readAll();
-    return true;
+    QFile file(o.input);
+    if (QFileInfo(o.input).isDir()) {
+        error = QStringLiteral("is a folder");
+    } else if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+    } else if (readDevice(file, bytes, error)) {
+        return true;
+    }
+    fail(io, QStringLiteral("cannot read %1: %2").arg(o.input, error));
+    return false;
+}
+
+// Standard output: every byte written and flushed, or a message naming the cause.
+bool writeStandardOutput(const CliIo &io, const QByteArray &bytes)
+{
+    const qint64 written = io.out->write(bytes);
+    auto *file = qobject_cast<QFileDevice *>(io.out);
+    const bool flushed = !file || file->flush();
+    if (written == bytes.size() && flushed)
+        return true;
+    QString cause = io.out->errorString();
+    if (written >= 0 && written < bytes.size() && (cause.isEmpty() || cause.startsWith(QLatin1String("Unknown"))))
+        cause = QStringLiteral("short write (%1 of %2 bytes)").arg(written).arg(bytes.size());
+    fail(io, QStringLiteral("cannot write standard output: %1").arg(cause));
+    return false;
 }
 
 bool writeOutput(const Options &o, const CliIo &io, const QByteArray &bytes)
 {
     if (o.output.isEmpty() || o.output == QLatin1String("-"))
-        return io.out->write(bytes) == bytes.size();
+        return writeStandardOutput(io, bytes);
     QString error;
     if (!platform::writeFileAtomically(o.output, bytes, &error)) {
         fail(io, QStringLiteral("cannot write %1: %2").arg(o.output, error));
@@ -98,7 +137,14 @@ int convert(const Options &o, const CliIo &io)
     if (!readInput(o, io, bytes))
         return 1;
     const platform::AnsiCodec codec;
-    const QString text = codec.decode(bytes);
+    const platform::AnsiCodec::Decoded decoded = codec.decodeChecked(bytes);
+    if (decoded.firstInvalidByte >= 0) {
+        fail(io, QStringLiteral("the input holds bytes that are not valid in the ANSI code page (first at byte offset %1)")
+                     .arg(decoded.firstInvalidByte));
+        return 1;
+    }
+    bytes = QByteArray();
+    const QString &text = decoded.text;
     QString result;
     if (o.command == QLatin1String("unescape")) {
         result = UnescapeDefineText(text);
@@ -134,15 +180,18 @@ int token(const Options &o, const CliIo &io)
             return 2;
         }
     }
-    io.out->write(makeRequestToken(QString(), o.user, o.session, time).toLatin1() + '\n');
-    return 0;
+    return writeStandardOutput(io, makeRequestToken(QString(), o.user, o.session, time).toLatin1() + '\n') ? 0 : 1;
 }
 
 int encipher(const Options &o, const CliIo &io)
 {
     QByteArray plain;
     if (o.input.isEmpty()) {
-        plain = io.in->readAll();
+        QString error;
+        if (!readDevice(*io.in, plain, error)) {
+            fail(io, QStringLiteral("cannot read standard input: %1").arg(error));
+            return 1;
+        }
     } else {
         bool lossless = true;
         plain = platform::AnsiCodec().encode(o.input, &lossless);
@@ -156,8 +205,7 @@ int encipher(const Options &o, const CliIo &io)
         fail(io, QStringLiteral("nothing to encipher"));
         return 1;
     }
-    io.out->write(hex->toLatin1() + '\n');
-    return 0;
+    return writeStandardOutput(io, hex->toLatin1() + '\n') ? 0 : 1;
 }
 
 } // namespace

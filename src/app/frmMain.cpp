@@ -81,7 +81,12 @@ void frmMain::startServerDocument()
 {
     const LaunchParams &launch = launchParams();
     sciMain->setAutoIndent(true);
-    m_obj->editor().DoOpen(launch.OpenFileName);
+    if (m_obj->wrapper().LoadDocument(launch.OpenFileName) == clsScintilla::LoadResult::Declined) {
+        // The platform started the editor for this one file: without it there is nothing to do.
+        QTimer::singleShot(0, this, [this] { endProgram(); });
+        return;
+    }
+    m_obj->editor().SetFocusEx();
     m_obj->editor().ClearUndoBuffer();
     wrapper().LetText(UnescapeDefineText(m_obj->wrapper().GetText()));
     sciMain->ClearUndoBuffer();

@@ -91,6 +91,8 @@ private:
     // Open steps 3 to 8; the undo histories are cleared unless told otherwise.
     void openPath(const QString &path, bool clearUndo = true);
     bool askSaveBeforeOpen();
+    // A file holding bytes the code page cannot read: open it anyway?
+    bool askOpenUnreadableBytes(qsizetype offset);
     bool confirmOverwrite(const QString &path);
     bool refuseReadOnly(const QString &path);
     int writeStoredForm();

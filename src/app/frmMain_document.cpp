@@ -50,10 +50,21 @@ bool frmMain::askSaveBeforeOpen()
     return true;
 }
 
+bool frmMain::askOpenUnreadableBytes(qsizetype offset)
+{
+    return m_prompt.ask(platform::appTitle(),
+                        QStringLiteral("文件中有 GBK 编码无法识别的字节(从第 %1 个字节起),保存后这些字节将被改变。"
+                                       "是否仍然打开?")
+                            .arg(offset + 1),
+                        Buttons::YesNo, Icon::Warning, Answer::No) == Answer::Yes;
+}
+
 void frmMain::openPath(const QString &path, bool clearUndo)
 {
+    if (m_obj->wrapper().LoadDocument(path) == clsScintilla::LoadResult::Declined)
+        return;
+    m_obj->editor().SetFocusEx();
     strFileName = path;
-    m_obj->editor().DoOpen(path);
     wrapper().LetText(UnescapeDefineText(m_obj->wrapper().GetText()));
     if (clearUndo) {
         sciMain->ClearUndoBuffer();

@@ -1,6 +1,7 @@
 #include "app/LaunchParams.h"
 #include "platform/SettingsStore.h"
 #include "app/frmMain.h"
+#include "platform/AtomicWrite.h"
 #include "platform/Display.h"
 #include "platform/Prompt.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
                    stderr);
         return 2;
     }
+    platform::ignoreWriteSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plendor"));
 

@@ -4,7 +4,6 @@
 #include "platform/ProgramFolder.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -184,54 +183,10 @@ QString EscapeEntities(const QString &text) { return QString::fromUtf8(escapeEnt
 
 std::optional<QString> RegexReplaceAll(const QString &text, const QString &pattern, const QString &replacement)
 {
-    const QRegularExpression re(pattern, QRegularExpression::CaseInsensitiveOption);
-    if (!re.isValid())
+    RuleReplacement result = replaceRuleMatches(text, pattern, replacement, RuleLimits::forInput(text.size()));
+    if (!result.ok())
         return std::nullopt;
-    const int groups = re.captureCount();
-    QString out;
-    qsizetype last = 0;
-    auto it = re.globalMatch(text);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch m = it.next();
-        out += QStringView(text).mid(last, m.capturedStart() - last);
-        for (qsizetype i = 0; i < replacement.size(); ++i) {
-            const QChar c = replacement.at(i);
-            if (c != u'$' || i + 1 >= replacement.size()) {
-                out += c;
-                continue;
-            }
-            const QChar n = replacement.at(i + 1);
-            if (n == u'$') {
-                out += u'$';
-                ++i;
-            } else if (n == u'&') {
-                out += m.captured(0);
-                ++i;
-            } else if (n.isDigit()) {
-                // Two digits when they name a group, as the scripting engine reads them.
-                int group = n.digitValue();
-                qsizetype used = 1;
-                if (i + 2 < replacement.size() && replacement.at(i + 2).isDigit()) {
-                    const int two = group * 10 + replacement.at(i + 2).digitValue();
-                    if (two >= 1 && two <= groups) {
-                        group = two;
-                        used = 2;
-                    }
-                }
-                if (group >= 1 && group <= groups) {
-                    out += m.captured(group);
-                    i += used;
-                } else {
-                    out += c;
-                }
-            } else {
-                out += c;
-            }
-        }
-        last = m.capturedEnd();
-    }
-    out += QStringView(text).mid(last);
-    return out;
+    return std::move(result.text);
 }
 
 KeyWordRules KeyWordRules::fromText(const QString &text)
@@ -265,33 +220,79 @@ KeyWordRules KeyWordRules::fromProgramFolder()
     return load(platform::programFolder() + QStringLiteral("/KeyWord.txt"));
 }
 
+namespace {
+
+// Empty once its surrounding spaces are removed; tabs and other blanks are text.
+bool blank(const QString &field)
+{
+    return std::all_of(field.begin(), field.end(), [](QChar c) { return c == u' '; });
+}
+
+QString ruleFailure(const KeyWordRule &rule, RuleFailure failure, const RuleLimits &limits)
+{
+    const QString where = QStringLiteral("KeyWord.txt 第 %1 行").arg(rule.lineNumber);
+    const QString &pattern = rule.fields.at(0);
+    switch (failure) {
+    case RuleFailure::InvalidPattern: return where + QStringLiteral("的正则表达式无效: ") + pattern;
+    case RuleFailure::EngineLimit:
+        return where + QStringLiteral("的正则表达式超出了匹配的工作限度,转换已停止: ") + pattern;
+    case RuleFailure::TimeLimit:
+        return where + QStringLiteral("的正则表达式耗时超过 %1 秒,转换已停止: ").arg(limits.time.count() / 1000.0) +
+               pattern;
+    case RuleFailure::TooLong:
+    case RuleFailure::None: break;
+    }
+    return where + QStringLiteral("的规则使文本超过 %1 个字符,转换已停止: ").arg(limits.maxLength) + pattern;
+}
+
+// Every occurrence of from replaced by to, unless the result would pass the length bound.
+bool replaceBounded(QByteArray &bytes, const QByteArray &from, const QByteArray &to, qsizetype maxBytes)
+{
+    if (to.size() > from.size() && maxBytes >= 0) {
+        const qsizetype grown = bytes.size() + bytes.count(from) * (to.size() - from.size());
+        if (grown > maxBytes)
+            return false;
+    }
+    bytes.replace(from, to);
+    return true;
+}
+
+} // namespace
+
 EscapeOutcome EscapeDefineText(const QString &input, const KeyWordRules &rules)
+{
+    return EscapeDefineText(input, rules, RuleLimits::forInput(input.size()));
+}
+
+EscapeOutcome EscapeDefineText(const QString &input, const KeyWordRules &rules, const RuleLimits &limits)
 {
     QString text = input;
     if (rules.present) {
         for (const KeyWordRule &rule : rules.rules) {
             if (rule.fields.size() < 2 || rule.fields.at(0).isEmpty())
                 continue;
-            const auto replaced = RegexReplaceAll(text, rule.fields.at(0), rule.fields.at(1));
-            if (!replaced) {
-                return {QString(), QStringLiteral("KeyWord.txt 第 %1 行的正则表达式无效: %2")
-                                       .arg(rule.lineNumber)
-                                       .arg(rule.fields.at(0))};
-            }
-            text = *replaced;
+            RuleReplacement replaced = replaceRuleMatches(text, rule.fields.at(0), rule.fields.at(1), limits);
+            if (!replaced.ok())
+                return {QString(), ruleFailure(rule, replaced.failure, limits)};
+            text = std::move(replaced.text);
         }
     }
 
     QByteArray bytes = escapeEntitiesUtf8(text.toUtf8());
+    text = QString();
 
     if (rules.present) {
+        // The bound in UTF-8 bytes: a UTF-16 unit takes at most three.
+        const qsizetype maxBytes = limits.maxLength < 0 ? -1 : 3 * limits.maxLength;
         for (const KeyWordRule &rule : rules.rules) {
             const QStringList &f = rule.fields;
-            if (f.size() == 2 && !f.at(1).trimmed().isEmpty()) {
-                bytes.replace(escapeEntitiesUtf8(f.at(1).toUtf8()), f.at(1).toUtf8());
-            } else if (f.size() >= 3 && !f.at(1).trimmed().isEmpty() && !f.at(2).trimmed().isEmpty()) {
-                bytes.replace(f.at(1).toUtf8(), f.at(2).toUtf8());
-            }
+            bool kept = true;
+            if (f.size() == 2 && !blank(f.at(1)))
+                kept = replaceBounded(bytes, escapeEntitiesUtf8(f.at(1).toUtf8()), f.at(1).toUtf8(), maxBytes);
+            else if (f.size() >= 3 && !blank(f.at(1)) && !blank(f.at(2)))
+                kept = replaceBounded(bytes, f.at(1).toUtf8(), f.at(2).toUtf8(), maxBytes);
+            if (!kept)
+                return {QString(), ruleFailure(rule, RuleFailure::TooLong, limits)};
         }
     }
 

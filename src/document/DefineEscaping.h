@@ -3,6 +3,8 @@
 // its stored form (SQL XML-escaped, the define language's tags kept as markup), with the
 // optional site rules of "KeyWord.txt".
 
+#include "document/RuleRegex.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -35,12 +37,15 @@ struct EscapeOutcome {
 
 QString UnescapeDefineText(const QString &text);
 QString EscapeEntities(const QString &text);
+// A rule that cannot finish (an invalid pattern, the engine's limits, too much time, a text grown
+// past the limits' length) fails the whole conversion with a message naming its line.
 EscapeOutcome EscapeDefineText(const QString &text, const KeyWordRules &rules);
+EscapeOutcome EscapeDefineText(const QString &text, const KeyWordRules &rules, const RuleLimits &limits);
 // Reads "KeyWord.txt" from the program folder for this call.
 EscapeOutcome EscapeDefineText(const QString &text);
 
 // Case-insensitive, every match; "$1".."$99", "$&" and "$$" in the replacement.
-// An invalid pattern gives std::nullopt.
+// A pattern that is invalid or cannot finish gives std::nullopt.
 std::optional<QString> RegexReplaceAll(const QString &text, const QString &pattern, const QString &replacement);
 
 // The same conversions on UTF-8 bytes, one pass each, for large documents.

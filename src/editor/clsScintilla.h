@@ -21,6 +21,7 @@
 #include <QObject>
 #include <QPointer>
 #include <array>
+#include <functional>
 
 #include <Qsci/qsciscintillabase.h>
 
@@ -109,8 +110,16 @@ public:
     void SetLineBreak(int eolVal);
 
     // Loads the file's bytes (ANSI code page); false when the file is missing or unreadable,
-    // in which case the document is left as it was.
+    // or the user declined a file the code page cannot read: the document is then left as it was.
     bool LoadFile(const QString &strFile);
+    enum class LoadResult { Loaded, Unreadable, Declined };
+    LoadResult LoadDocument(const QString &strFile);
+    // Asked, with the offset of the first such byte, before a file holding bytes the code page
+    // cannot read is loaded (saving would change them); true loads it anyway. Without it, loads.
+    void setInvalidBytesQuestion(std::function<bool(qsizetype firstInvalidByte)> ask)
+    {
+        m_acceptInvalidBytes = std::move(ask);
+    }
     // The bytes SaveToFile would write for the current text.
     QByteArray FileBytes(bool *lossless = nullptr);
     // Writes the document (ANSI code page, line ends per LineBreak); false when the write failed.
@@ -234,6 +243,7 @@ private:
     const std::array<EditorPart *, 4> m_parts{&m_autoIndent, &m_braces, &m_folding, &m_bookmarks};
     SearchEngine m_search{*this};
     ISearchDialogs *m_dialogs = nullptr;
+    std::function<bool(qsizetype)> m_acceptInvalidBytes;
 
     bool m_lineNumbers = false;
     bool m_contextMenu = false;

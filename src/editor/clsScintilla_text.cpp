@@ -155,20 +155,26 @@ void clsScintilla::LetLineBreak(int eolVal)
 
 void clsScintilla::SetLineBreak(int eolVal) { SendEditor(Sci::SCI_SETEOLMODE, w(eolVal)); }
 
-bool clsScintilla::LoadFile(const QString &strFile)
+bool clsScintilla::LoadFile(const QString &strFile) { return LoadDocument(strFile) == LoadResult::Loaded; }
+
+clsScintilla::LoadResult clsScintilla::LoadDocument(const QString &strFile)
 {
+    QByteArray bytes;
+    if (!QFileInfo(strFile).isFile() || !readFileBytes(strFile, bytes))
+        return LoadResult::Unreadable;
+    platform::AnsiCodec::Decoded decoded = m_codec.decodeChecked(bytes);
+    if (decoded.firstInvalidByte >= 0 && m_acceptInvalidBytes && !m_acceptInvalidBytes(decoded.firstInvalidByte))
+        return LoadResult::Declined;
+    bytes = QByteArray(); // the file's bytes are not needed once decoded
+
     const bool wasReadOnly = GetReadOnly();
     if (wasReadOnly)
         SetReadOnly(false);
-    QByteArray bytes;
-    const bool ok = QFileInfo(strFile).isFile() && readFileBytes(strFile, bytes);
-    if (ok) {
-        SetText(m_codec.decode(bytes));
-        SetSavePoint();
-        ClearUndoBuffer();
-    }
+    SetText(decoded.text);
+    SetSavePoint();
+    ClearUndoBuffer();
     SetReadOnly(wasReadOnly);
-    return ok;
+    return LoadResult::Loaded;
 }
 
 QByteArray clsScintilla::FileBytes(bool *lossless)

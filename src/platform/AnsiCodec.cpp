@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace platform {
 namespace {
@@ -32,6 +33,25 @@ QString AnsiCodec::decode(const QByteArray &bytes) const
     if (!decoder.isValid())
         return QString::fromLatin1(bytes);
     return decoder(bytes);
+}
+
+AnsiCodec::Decoded AnsiCodec::decodeChecked(const QByteArray &bytes) const
+{
+    // Stateless, so that a lead byte at the very end counts as an error instead of vanishing.
+    QStringDecoder decoder(m_name.constData(), QStringConverter::Flag::Stateless);
+    if (!decoder.isValid())
+        return {QString::fromLatin1(bytes), -1};
+    Decoded result{decoder(bytes), -1};
+    if (!decoder.hasError())
+        return result;
+    // Slow path, only for damaged input: the first byte that does not come back unchanged.
+    const QByteArray back = encode(result.text);
+    const qsizetype common = std::min(back.size(), bytes.size());
+    qsizetype i = 0;
+    while (i < common && back.at(i) == bytes.at(i))
+        ++i;
+    result.firstInvalidByte = i < bytes.size() ? i : bytes.size() - 1;
+    return result;
 }
 
 QByteArray AnsiCodec::encode(const QString &text, bool *lossless) const

@@ -13,6 +13,14 @@ public:
 
     int codePage() const { return m_codePage; }
     QString decode(const QByteArray &bytes) const;
+
+    // The text, and where the first byte lies that the code page cannot read (-1 when every
+    // byte was read): such bytes would come back different when the text is encoded again.
+    struct Decoded {
+        QString text;
+        qsizetype firstInvalidByte = -1;
+    };
+    Decoded decodeChecked(const QByteArray &bytes) const;
     // Characters the code page cannot hold become "?"; lossless tells whether any did.
     QByteArray encode(const QString &text, bool *lossless = nullptr) const;
 

@@ -181,7 +181,7 @@ TEST_F(Lifecycle, BadFilesOpenWithoutACrash)
     const std::pair<const char *, QByteArray> files[] = {
         {"empty.xml", QByteArray()},
         {"notxml.xml", QByteArray("<<<&&&;;;<define")},
-        {"badgbk.xml", QByteArray("\x81\x20\xFF\xFE\x80&lt")}, // ending in an entity cut short
+        {"cutentity.xml", QByteArray("\xFF\xFE\x80&lt")}, // ending in an entity cut short
         {"big.xml", big},
     };
     auto w = makeWindow();
@@ -193,6 +193,27 @@ TEST_F(Lifecycle, BadFilesOpenWithoutACrash)
     EXPECT_EQ(w->wrapper().GetLineCount(), 200001);
     w->openDropped({path("missing.xml")});
     EXPECT_EQ(w->strFileName, path("missing.xml"));
+}
+
+TEST_F(Lifecycle, BytesTheCodePageCannotReadOpenOnlyWhenTheUserSaysSo)
+{
+    const QByteArray bad("ok\x81\x20rest\xD6", 9); // a lead byte before a space, and one at the end
+    writeFile(path("good.xml"), "good");
+    writeFile(path("bad.xml"), bad);
+    auto w = makeWindow();
+    w->openDropped({path("good.xml")});
+
+    prompt.answers = {platform::Answer::No};
+    w->openDropped({path("bad.xml")});
+    ASSERT_EQ(prompt.asked.size(), 1);
+    EXPECT_TRUE(prompt.asked.first().contains(QStringLiteral("第 3 个字节"))) << prompt.asked.first().toStdString();
+    EXPECT_EQ(w->strFileName, path("good.xml")) << "declined: nothing changes";
+    EXPECT_EQ(w->wrapper().GetText(), QStringLiteral("good"));
+
+    prompt.answers = {platform::Answer::Yes};
+    w->openDropped({path("bad.xml")});
+    EXPECT_EQ(w->strFileName, path("bad.xml"));
+    EXPECT_TRUE(w->wrapper().GetText().startsWith(QStringLiteral("ok")));
 }
 
 TEST_F(Lifecycle, ServerModeStartLoadsTheCopyUnescaped)

@@ -1,0 +1,145 @@
+#include "document/RuleRegex.h"
+
+#define PCRE2_CODE_UNIT_WIDTH 16
+#include <pcre2.h>
+
+#include <memory>
+
+namespace {
+
+// Start positions tried per call to the engine: the time limit is looked at between calls.
+constexpr PCRE2_SIZE kPositionsPerCall = 256;
+
+struct CodeFree {
+    void operator()(pcre2_code *p) const { pcre2_code_free(p); }
+};
+struct MatchDataFree {
+    void operator()(pcre2_match_data *p) const { pcre2_match_data_free(p); }
+};
+struct MatchContextFree {
+    void operator()(pcre2_match_context *p) const { pcre2_match_context_free(p); }
+};
+
+PCRE2_SPTR units(const QString &s) { return reinterpret_cast<PCRE2_SPTR>(s.utf16()); }
+
+// Appends the replacement for one match, expanding "$n", "$nn", "$&" and "$$".
+void appendReplacement(QString &out, const QString &replacement, const QString &text, const PCRE2_SIZE *ovector,
+                       int groups)
+{
+    const auto group = [&](int n) {
+        const PCRE2_SIZE start = ovector[2 * n];
+        if (start != PCRE2_UNSET)
+            out += QStringView(text).mid(static_cast<qsizetype>(start), static_cast<qsizetype>(ovector[2 * n + 1] - start));
+    };
+    for (qsizetype i = 0; i < replacement.size(); ++i) {
+        const QChar c = replacement.at(i);
+        if (c != u'$' || i + 1 >= replacement.size()) {
+            out += c;
+            continue;
+        }
+        const QChar n = replacement.at(i + 1);
+        if (n == u'$') {
+            out += u'$';
+            ++i;
+        } else if (n == u'&') {
+            group(0);
+            ++i;
+        } else if (n.isDigit()) {
+            // Two digits when they name a group, as the scripting engine reads them.
+            int number = n.digitValue();
+            qsizetype used = 1;
+            if (i + 2 < replacement.size() && replacement.at(i + 2).isDigit()) {
+                const int two = number * 10 + replacement.at(i + 2).digitValue();
+                if (two >= 1 && two <= groups) {
+                    number = two;
+                    used = 2;
+                }
+            }
+            if (number >= 1 && number <= groups) {
+                group(number);
+                i += used;
+            } else {
+                out += c;
+            }
+        } else {
+            out += c;
+        }
+    }
+}
+
+} // namespace
+
+RuleLimits RuleLimits::forInput(qsizetype inputLength)
+{
+    RuleLimits limits;
+    limits.maxLength = 16 * inputLength + 1024 * 1024;
+    return limits;
+}
+
+RuleReplacement replaceRuleMatches(const QString &text, const QString &pattern, const QString &replacement,
+                                   const RuleLimits &limits)
+{
+    int errorCode = 0;
+    PCRE2_SIZE errorOffset = 0;
+    const std::unique_ptr<pcre2_code, CodeFree> code(
+        pcre2_compile(units(pattern), static_cast<PCRE2_SIZE>(pattern.size()),
+                      PCRE2_UTF | PCRE2_CASELESS | PCRE2_MATCH_INVALID_UTF | PCRE2_USE_OFFSET_LIMIT, &errorCode,
+                      &errorOffset, nullptr));
+    if (!code)
+        return {QString(), RuleFailure::InvalidPattern};
+    pcre2_jit_compile(code.get(), PCRE2_JIT_COMPLETE); // the interpreter serves where JIT cannot
+    std::uint32_t groups = 0;
+    pcre2_pattern_info(code.get(), PCRE2_INFO_CAPTURECOUNT, &groups);
+
+    const std::unique_ptr<pcre2_match_data, MatchDataFree> match(
+        pcre2_match_data_create_from_pattern(code.get(), nullptr));
+    const std::unique_ptr<pcre2_match_context, MatchContextFree> context(pcre2_match_context_create(nullptr));
+    if (!match || !context)
+        return {QString(), RuleFailure::EngineLimit};
+    pcre2_set_match_limit(context.get(), limits.matchSteps);
+    pcre2_set_heap_limit(context.get(), limits.heapKiB);
+
+    const auto deadline = std::chrono::steady_clock::now() + limits.time;
+    const PCRE2_SIZE length = static_cast<PCRE2_SIZE>(text.size());
+    const PCRE2_SIZE *ovector = pcre2_get_ovector_pointer(match.get());
+    QString out;
+    PCRE2_SIZE copied = 0; // text before this is in out
+    PCRE2_SIZE offset = 0;
+    std::uint32_t options = 0; // after an empty match: not empty again at the same place
+    while (offset <= length) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return {QString(), RuleFailure::TimeLimit};
+        pcre2_set_offset_limit(context.get(), offset + kPositionsPerCall);
+        const int rc = pcre2_match(code.get(), units(text), length, offset, options, match.get(), context.get());
+        if (rc == PCRE2_ERROR_NOMATCH) {
+            if (options != 0) {
+                // No non-empty match here: step over one character (a surrogate pair is one).
+                options = 0;
+                offset += (offset + 1 < length && text.at(offset).isHighSurrogate() &&
+                           text.at(offset + 1).isLowSurrogate())
+                              ? 2
+                              : 1;
+                continue;
+            }
+            offset += kPositionsPerCall + 1;
+            // Never start inside a surrogate pair; its first half was tried already.
+            if (offset < length && offset > 0 && text.at(offset).isLowSurrogate() &&
+                text.at(offset - 1).isHighSurrogate())
+                ++offset;
+            continue;
+        }
+        if (rc < 0)
+            return {QString(), RuleFailure::EngineLimit};
+        const PCRE2_SIZE start = ovector[0];
+        const PCRE2_SIZE end = ovector[1];
+        out += QStringView(text).mid(static_cast<qsizetype>(copied), static_cast<qsizetype>(start - copied));
+        appendReplacement(out, replacement, text, ovector, static_cast<int>(groups));
+        copied = end;
+        if (limits.maxLength >= 0 && out.size() + static_cast<qsizetype>(length - copied) > limits.maxLength)
+            return {QString(), RuleFailure::TooLong};
+        offset = end;
+        options = start == end ? (PCRE2_NOTEMPTY_ATSTART | PCRE2_ANCHORED) : 0;
+    }
+    out += QStringView(text).mid(static_cast<qsizetype>(copied));
+    return {out, RuleFailure::None};
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The rule file's regular expressions: case-insensitive replacement of every match, with
+// "$1".."$99", "$&" and "$$" in the replacement. The engine is PCRE2, the dialect Qt's own class
+// speaks, used directly so that a pattern that exhausts the engine's limits is an error instead
+// of a silently partial result. Each rule's work is bounded in steps, memory, time and growth.
+
+#include <QString>
+#include <chrono>
+#include <cstdint>
+
+struct RuleLimits {
+    std::uint32_t matchSteps = 10'000'000;   // per attempt at one place
+    std::uint32_t heapKiB = 64 * 1024;       // backtracking memory per attempt
+    std::chrono::milliseconds time{5000};    // the whole rule
+    qsizetype maxLength = -1;                // the result's length in UTF-16 units; -1 for none
+
+    // The growth allowed for a conversion of a text of this length: 16 times it plus 1 Mi.
+    static RuleLimits forInput(qsizetype inputLength);
+};
+
+enum class RuleFailure { None, InvalidPattern, EngineLimit, TimeLimit, TooLong };
+
+struct RuleReplacement {
+    QString text;
+    RuleFailure failure = RuleFailure::None;
+    bool ok() const { return failure == RuleFailure::None; }
+};
+
+RuleReplacement replaceRuleMatches(const QString &text, const QString &pattern, const QString &replacement,
+                                   const RuleLimits &limits);
