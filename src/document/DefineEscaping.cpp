@@ -183,7 +183,7 @@ QString EscapeEntities(const QString &text) { return QString::fromUtf8(escapeEnt
 
 std::optional<QString> RegexReplaceAll(const QString &text, const QString &pattern, const QString &replacement)
 {
-    RuleReplacement result = replaceRuleMatches(text, pattern, replacement, RuleLimits::forInput(text.size()));
+    RuleReplacement result = replaceRuleMatches(text, pattern, replacement, RuleLimits::forInput(text));
     if (!result.ok())
         return std::nullopt;
     return std::move(result.text);
@@ -242,7 +242,11 @@ QString ruleFailure(const KeyWordRule &rule, RuleFailure failure, const RuleLimi
     case RuleFailure::TooLong:
     case RuleFailure::None: break;
     }
-    return where + QStringLiteral("的规则使文本超过 %1 个字符,转换已停止: ").arg(limits.maxLength) + pattern;
+    return where +
+           QStringLiteral("的规则使文本增长过多(超过原文的 %1 倍再加 %2 个字符),转换已停止: ")
+               .arg(RuleLimits::kGrowthFactor)
+               .arg(RuleLimits::kGrowthSlack) +
+           pattern;
 }
 
 // Every occurrence of from replaced by to, unless the result would pass the length bound.
@@ -261,7 +265,7 @@ bool replaceBounded(QByteArray &bytes, const QByteArray &from, const QByteArray 
 
 EscapeOutcome EscapeDefineText(const QString &input, const KeyWordRules &rules)
 {
-    return EscapeDefineText(input, rules, RuleLimits::forInput(input.size()));
+    return EscapeDefineText(input, rules, RuleLimits::forInput(input));
 }
 
 EscapeOutcome EscapeDefineText(const QString &input, const KeyWordRules &rules, const RuleLimits &limits)
@@ -282,8 +286,7 @@ EscapeOutcome EscapeDefineText(const QString &input, const KeyWordRules &rules, 
     text = QString();
 
     if (rules.present) {
-        // The bound in UTF-8 bytes: a UTF-16 unit takes at most three.
-        const qsizetype maxBytes = limits.maxLength < 0 ? -1 : 3 * limits.maxLength;
+        const qsizetype maxBytes = limits.maxBytes;
         for (const KeyWordRule &rule : rules.rules) {
             const QStringList &f = rule.fields;
             bool kept = true;

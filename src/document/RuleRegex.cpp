@@ -69,10 +69,14 @@ void appendReplacement(QString &out, const QString &replacement, const QString &
 
 } // namespace
 
-RuleLimits RuleLimits::forInput(qsizetype inputLength)
+RuleLimits RuleLimits::forInput(const QString &input)
 {
+    qsizetype utf8 = 0;
+    for (const QChar c : input)
+        utf8 += c.unicode() < 0x80 ? 1 : (c.unicode() < 0x800 || c.isSurrogate()) ? 2 : 3; // a pair is 4
     RuleLimits limits;
-    limits.maxLength = 16 * inputLength + 1024 * 1024;
+    limits.maxLength = kGrowthFactor * input.size() + kGrowthSlack;
+    limits.maxBytes = kGrowthFactor * utf8 + kGrowthSlack;
     return limits;
 }
 

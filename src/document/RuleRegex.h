@@ -9,13 +9,18 @@
 #include <cstdint>
 
 struct RuleLimits {
+    static constexpr qsizetype kGrowthFactor = 16;
+    static constexpr qsizetype kGrowthSlack = 1024 * 1024;
+
     std::uint32_t matchSteps = 10'000'000;   // per attempt at one place
     std::uint32_t heapKiB = 64 * 1024;       // backtracking memory per attempt
     std::chrono::milliseconds time{5000};    // the whole rule
-    qsizetype maxLength = -1;                // the result's length in UTF-16 units; -1 for none
+    qsizetype maxLength = -1;                // a result's length in UTF-16 units; -1 for none
+    qsizetype maxBytes = -1;                 // the same for the escaped text, in UTF-8 bytes
 
-    // The growth allowed for a conversion of a text of this length: 16 times it plus 1 Mi.
-    static RuleLimits forInput(qsizetype inputLength);
+    // The growth allowed for the conversion of this text: kGrowthFactor times its size plus
+    // kGrowthSlack.
+    static RuleLimits forInput(const QString &input);
 };
 
 enum class RuleFailure { None, InvalidPattern, EngineLimit, TimeLimit, TooLong };

@@ -145,6 +145,14 @@ const RuleCase kRuleFiles[] = {
      "<br/>|@@BR@@|<br/>|ignored\nx|  |<never>\nkeep| @K@ | <k> \n", "a<br/>b keep x", "a<br/>b  <k>    "},
     {"GarbageLinesAreAppliedOneByOne", "|\n||||\n\x01\x02\x7f\n   \n|  |x\na|b\n\n", "a<1>", "b&lt;1&gt;"},
     {"InvalidPatternNamesItsLine", "a|b\n\n(unclosed|x\n", "text", nullptr, "第 3 行"},
+    // Only spaces make a field blank: a tab or an ideographic space is a marker like any other.
+    {"TabsAndIdeographicSpacesAreNotBlank", "x|\t|<tab>\ny|\u3000|<ideo>\n", "axbyc", "a<tab>b<ideo>c"},
+    {"UntrimmedFieldsAreReplaced", "k| k |<k> \n", "akb", "a<k> b"},
+    {"CatastrophicBacktrackingFailsInsteadOfStoppingHalfway", "a|b\n(x+x+)+y|z\n",
+     "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx!y", nullptr, "第 2 行"},
+    {"EmptyMatchesGrowingPastTheBoundFail",
+     "x*|0123456789abcdef\nx*|0123456789abcdef\nx*|0123456789abcdef\nx*|0123456789abcdef\n",
+     "0123456789012345678901234567890123456789012345678901234567890123456789", nullptr, "第 4 行"},
 };
 
 class RuleFile : public ::testing::TestWithParam<RuleCase> {};
@@ -166,6 +174,23 @@ TEST_P(RuleFile, AppliesEachLineInTurn)
 INSTANTIATE_TEST_SUITE_P(Rules, RuleFile, ::testing::ValuesIn(kRuleFiles),
                          [](const auto &info) { return std::string(info.param.name); });
 
+TEST(RuleFile, PlainReplacementsAndSlowRulesAreBoundedToo)
+{
+    // The second pass may multiply the text as well: a one-character marker for a long text.
+    const QString longText(1000, u'L');
+    const KeyWordRules marker = KeyWordRules::fromText(QStringLiteral("a|@|") + longText);
+    const EscapeOutcome grown = EscapeDefineText(QString(2000, u'a'), marker);
+    EXPECT_FALSE(grown.ok());
+    EXPECT_TRUE(grown.error.contains(QStringLiteral("第 1 行"))) << grown.error.toStdString();
+    EXPECT_TRUE(EscapeDefineText(QString(20, u'a'), marker).ok()) << "within the bound it applies";
+
+    RuleLimits noTime;
+    noTime.time = std::chrono::milliseconds(0);
+    const EscapeOutcome slow = EscapeDefineText(QStringLiteral("abc"), KeyWordRules::fromText("b|c\n"), noTime);
+    EXPECT_FALSE(slow.ok());
+    EXPECT_TRUE(slow.error.contains(QStringLiteral("秒"))) << slow.error.toStdString();
+}
+
 TEST(RuleFile, ReplacementReferences)
 {
     EXPECT_EQ(*RegexReplaceAll("abc ABC", "(a)(b)", "[$2$1$$$&$3]"), QStringLiteral("[ba$ab$3]c [BA$AB$3]C"));
@@ -173,6 +198,8 @@ TEST(RuleFile, ReplacementReferences)
               QStringLiteral("k-j-a"));
     EXPECT_EQ(*RegexReplaceAll("ab", "(a)", "$12"), QStringLiteral("a2b"));
     EXPECT_EQ(*RegexReplaceAll("aaa", "x*", "-"), QStringLiteral("-a-a-a-"));
+    EXPECT_EQ(*RegexReplaceAll(QStringLiteral("a😀b"), "x*", "-"), QStringLiteral("-a-😀-b-")) << "a pair is one character";
+    EXPECT_EQ(*RegexReplaceAll(QString(600, u'a') + "b", "b", "c"), QString(600, u'a') + "c") << "past the first scan window";
     EXPECT_FALSE(RegexReplaceAll("a", "[", "x").has_value());
 }
 } // namespace

@@ -53,4 +53,26 @@ TEST(Cli, FailuresExitNonZeroWithOneLine)
     EXPECT_NE(run({"escape", "--keywords"}).code, 0);
     EXPECT_NE(run({"unescape", "-o", dir.filePath("no/such/dir/x")}, "a").code, 0);
 }
+
+TEST(Cli, UnreadableInputAndUnwritableOutputSayWhy)
+{
+    QTemporaryDir dir;
+    const CliRun invalid = run({"unescape", "-o", dir.filePath("out.xml")}, QByteArray("a&lt;b\x81"));
+    EXPECT_EQ(invalid.code, 1);
+    EXPECT_TRUE(invalid.err.contains("byte offset 6")) << invalid.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("out.xml"))) << "nothing is written";
+
+    const CliRun folder = run({"escape", dir.path()});
+    EXPECT_EQ(folder.code, 1);
+    EXPECT_TRUE(folder.err.contains("folder")) << folder.err.toStdString();
+
+    QFile full(QStringLiteral("/dev/full"));
+    ASSERT_TRUE(full.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    QByteArray input("a<b"), errBytes;
+    QBuffer in(&input), err(&errBytes);
+    in.open(QIODevice::ReadOnly);
+    err.open(QIODevice::WriteOnly);
+    EXPECT_EQ(runCli({"escape"}, CliIo{&in, &full, &err}), 1);
+    EXPECT_TRUE(errBytes.contains("No space left")) << errBytes.toStdString();
+}
 } // namespace
