@@ -30,8 +30,10 @@ QStringList readLines(const QString &path)
 
 QStringList LoadFindList(const QString &folder) { return readLines(historyPath(folder)); }
 
-bool AddToFindList(const QString &folder, const QString &text)
+bool AddToFindList(const QString &folder, const QString &text, QString *error)
 {
+    if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
+        return true;
     // A leftover from an interrupted rewrite is never read.
     QFile::remove(backupPath(folder));
     const QStringList old = readLines(historyPath(folder));
@@ -41,16 +43,28 @@ bool AddToFindList(const QString &folder, const QString &text)
     for (const QString &line : lines)
         bytes += platform::AnsiCodec().encode(line) + "\r\n";
     // Written to "findlist.bak" first; the history file is replaced only once that is complete.
-    if (!platform::writeFileAtomically(backupPath(folder), bytes))
+    if (!platform::writeFileAtomically(backupPath(folder), bytes, error))
         return false;
-    std::error_code error;
+    std::error_code renamed;
     std::filesystem::rename(QFile::encodeName(backupPath(folder)).toStdString(),
-                            QFile::encodeName(historyPath(folder)).toStdString(), error);
-    if (error) {
+                            QFile::encodeName(historyPath(folder)).toStdString(), renamed);
+    if (renamed) {
+        if (error)
+            *error = QString::fromLocal8Bit(renamed.message());
         QFile::remove(backupPath(folder));
         return false;
     }
     return true;
+}
+
+void Recorder::record(const QString &folder, const QString &text)
+{
+    QString error;
+    if (AddToFindList(folder, text, &error) || m_reported)
+        return;
+    m_reported = true;
+    m_prompt.inform(platform::appTitle(), QStringLiteral("查找历史无法保存到 findList.txt: ") + error,
+                    platform::Icon::Information);
 }
 
 } // namespace FindHistory

@@ -9,6 +9,7 @@
 std::optional<FindRequest> SearchDialogService::askFind(clsScintilla &editor, const QString &selectedText)
 {
     frmFind dialog(m_settings, editor.widget());
+    dialog.setHistory(&m_history);
     if (!selectedText.isEmpty())
         dialog.cmbFind()->setEditText(selectedText);
     m_prompt.runModal(dialog);

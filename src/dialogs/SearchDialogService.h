@@ -2,6 +2,7 @@
 // The search dialogs as the editor asks for them: frmFind and frmGoto modally through the
 // prompt, the one frmReplace modelessly, options and positions in the settings store.
 
+#include "dialogs/FindHistory.h"
 #include "editor/SearchDialogs.h"
 #include "platform/Prompt.h"
 #include "platform/SettingsStore.h"
@@ -20,4 +21,5 @@ public:
 private:
     ISettingsStore &m_settings;
     platform::IPrompt &m_prompt;
+    FindHistory::Recorder m_history{m_prompt};
 };

@@ -95,8 +95,12 @@ void frmFind::cmdFind_Click()
     DoWhat = 1;
     const QString text = m_cmbFind->currentText();
     // A history that cannot be written leaves the search unaffected.
-    if (!text.trimmed().isEmpty())
-        FindHistory::AddToFindList(platform::programFolder(), text);
+    if (!text.trimmed().isEmpty()) {
+        if (m_history)
+            m_history->record(platform::programFolder(), text);
+        else
+            FindHistory::AddToFindList(platform::programFolder(), text);
+    }
     accept();
 }
 

@@ -3,6 +3,7 @@
 
 #include "platform/SettingsStore.h"
 #include "dialogs/DialogSettings.h"
+#include "dialogs/FindHistory.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -17,6 +18,9 @@ public:
 
     int DoWhat = 0;
 
+    // Where searched texts are recorded; without one they go to the history file silently.
+    void setHistory(FindHistory::Recorder *history) { m_history = history; }
+
     QComboBox *cmbFind() const { return m_cmbFind; }
     bool optUpChecked() const;
     bool checked(const char *checkBoxName) const;
@@ -30,4 +34,5 @@ private:
     QRadioButton *m_optUp = nullptr;
     QRadioButton *m_optDown = nullptr;
     dialogs::SearchChecks m_checks;
+    FindHistory::Recorder *m_history = nullptr;
 };

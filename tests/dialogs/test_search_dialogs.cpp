@@ -122,6 +122,12 @@ TEST_F(SearchDialogs, HistoryKeepsFiftyTwoNewestFirstWithoutDuplicateCheck)
     prompt.dialogScripts.push_back(find("   "));
     w->execute(cmd::Find);
     EXPECT_EQ(FindHistory::LoadFindList(path("program")).first(), QStringLiteral("  new  ")) << "blanks are not stored";
+
+    EXPECT_TRUE(FindHistory::AddToFindList(path("program"), "two\nlines"));
+    EXPECT_TRUE(FindHistory::AddToFindList(path("program"), "cr\rhere"));
+    const QStringList after = FindHistory::LoadFindList(path("program"));
+    EXPECT_EQ(after.size(), 52);
+    EXPECT_EQ(after.first(), QStringLiteral("  new  ")) << "an entry with a line break is not stored";
 }
 
 TEST_F(SearchDialogs, UnwritableHistoryStillSearchesAndABadPatternIsReported)
@@ -131,7 +137,14 @@ TEST_F(SearchDialogs, UnwritableHistoryStillSearchesAndABadPatternIsReported)
     prompt.dialogScripts.push_back(find("abc"));
     w->execute(cmd::Find);
     EXPECT_EQ(s().GetSelText(), QStringLiteral("abc"));
-    EXPECT_TRUE(prompt.informed.isEmpty());
+    ASSERT_EQ(prompt.informed.size(), 1);
+    EXPECT_TRUE(prompt.informed.first().contains(QStringLiteral("findList.txt"))) << "told once";
+    s().SetSel(3, 3);
+    prompt.dialogScripts.push_back(find("abc"));
+    w->execute(cmd::Find);
+    EXPECT_EQ(s().GetSelStart(), 4) << "the search still runs";
+    EXPECT_EQ(prompt.informed.size(), 1) << "and is not told again";
+    prompt.informed.clear();
 
     prompt.dialogScripts.push_back([](QDialog &d) {
         tick(d, "chkRegExp");
