@@ -61,7 +61,7 @@ void BM_Tokens100k(benchmark::State &state)
     const QDateTime now = QDateTime::currentDateTime();
     for (auto _ : state) {
         for (int i = 0; i < 100000; ++i)
-            benchmark::DoNotOptimize(makeRequestToken(QString(), QStringLiteral("admin"), QStringLiteral("8F2C41D09A"), now));
+            benchmark::DoNotOptimize(requestTokenAt(QString(), QStringLiteral("admin"), QStringLiteral("8F2C41D09A"), now));
     }
     state.SetItemsProcessed(state.iterations() * 100000);
 }

@@ -180,7 +180,7 @@ int token(const Options &o, const CliIo &io)
             return 2;
         }
     }
-    return writeStandardOutput(io, makeRequestToken(QString(), o.user, o.session, time).toLatin1() + '\n') ? 0 : 1;
+    return writeStandardOutput(io, requestTokenAt(QString(), o.user, o.session, time).toLatin1() + '\n') ? 0 : 1;
 }
 
 int encipher(const Options &o, const CliIo &io)

@@ -18,7 +18,7 @@ std::optional<QString> encipherToHex(const QByteArray &plain)
     return QString::fromLatin1(encrypted.toHex().toUpper());
 }
 
-QString makeRequestToken(const QString &text, const QString &userId, const QString &sessionId, const QDateTime &time)
+QString requestTokenAt(const QString &text, const QString &userId, const QString &sessionId, const QDateTime &time)
 {
     const QString plain = text.isEmpty() ? userId + QLatin1Char(':') + sessionId + QLatin1Char(':') +
                                                time.toString(QStringLiteral("yyyyMMddHHmmss"))
@@ -28,5 +28,5 @@ QString makeRequestToken(const QString &text, const QString &userId, const QStri
 
 QString MakeRequestToken(const QString &text, const ServletSession &session)
 {
-    return makeRequestToken(text, session.UserId, session.JsessionID, QDateTime::currentDateTime());
+    return requestTokenAt(text, session.UserId, session.JsessionID, QDateTime::currentDateTime());
 }

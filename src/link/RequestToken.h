@@ -13,7 +13,7 @@ QString MakeRequestToken(const QString &text, const ServletSession &session);
 
 // The same with every input given: for an empty text the plain text is
 // userId + ":" + sessionId + ":" + time as yyyyMMddHHmmss.
-QString makeRequestToken(const QString &text, const QString &userId, const QString &sessionId, const QDateTime &time);
+QString requestTokenAt(const QString &text, const QString &userId, const QString &sessionId, const QDateTime &time);
 
 // Enciphers arbitrary bytes under the token key; std::nullopt for no bytes at all.
 std::optional<QString> encipherToHex(const QByteArray &plain);

@@ -100,12 +100,12 @@ TEST(Des, LongInputsRoundTripInBothHalvesAndTripleDes)
 TEST(RequestToken, PlainTextIsTheGivenTextOrUserSessionAndTime)
 {
     const QDateTime t(QDate(2026, 12, 6), QTime(21, 5, 9));
-    EXPECT_EQ(makeRequestToken({}, "u1", "s1", t), *encipherToHex("u1:s1:20261206210509")) << "24-hour clock";
-    EXPECT_EQ(makeRequestToken({}, {}, {}, t), *encipherToHex("::20261206210509"));
+    EXPECT_EQ(requestTokenAt({}, "u1", "s1", t), *encipherToHex("u1:s1:20261206210509")) << "24-hour clock";
+    EXPECT_EQ(requestTokenAt({}, {}, {}, t), *encipherToHex("::20261206210509"));
     // A known answer under the token key: one block, upper-case hex; a given text wins.
-    EXPECT_EQ(makeRequestToken("12345678", "u1", "s1", t), QStringLiteral("7F8CAC69912E927F"));
-    EXPECT_EQ(makeRequestToken("123456789", {}, {}, t).size(), 32) << "a ninth byte pads a second block";
-    EXPECT_EQ(makeRequestToken(QStringLiteral("中文"), {}, {}, t), *encipherToHex(QByteArray("\xD6\xD0\xCE\xC4")))
+    EXPECT_EQ(requestTokenAt("12345678", "u1", "s1", t), QStringLiteral("7F8CAC69912E927F"));
+    EXPECT_EQ(requestTokenAt("123456789", {}, {}, t).size(), 32) << "a ninth byte pads a second block";
+    EXPECT_EQ(requestTokenAt(QStringLiteral("中文"), {}, {}, t), *encipherToHex(QByteArray("\xD6\xD0\xCE\xC4")))
         << "Chinese enciphers as its GBK bytes";
     EXPECT_FALSE(encipherToHex(QByteArray()).has_value());
 }
