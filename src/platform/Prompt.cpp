@@ -1,5 +1,7 @@
 #include "platform/Prompt.h"
 
+#include <QWidget>
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -76,6 +78,13 @@ QString QtPrompt::chooseSaveFile(const QString &title, const QString &filter, co
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
-void QtPrompt::runModal(QDialog &dialog) { dialog.exec(); }
+void QtPrompt::runModal(QDialog &dialog)
+{
+    dialog.exec();
+    // Without a window manager nothing hands activation back, and the window's shortcuts
+    // would stay dead until the user clicks it.
+    if (QWidget *owner = dialog.parentWidget())
+        owner->window()->activateWindow();
+}
 
 } // namespace platform
