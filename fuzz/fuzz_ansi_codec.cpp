@@ -1,0 +1,43 @@
+// The ANSI code page (GBK) at every file and request boundary: bytes that decode cleanly come
+// back unchanged, damaged bytes are found where they start, a text said to be lossless comes
+// back unchanged, and a lossy text always names the characters it would lose.
+
+#include "FuzzSupport.h"
+#include "platform/AnsiCodec.h"
+
+#include <QStringDecoder>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray raw = fuzz::bytes(data, size);
+    const platform::AnsiCodec codec;
+
+    const QString decoded = codec.decode(raw);
+    QStringDecoder check("GBK", QStringConverter::Flag::Stateless);
+    const QString checked = check(raw);
+    fuzz::expectEqual("decode is the code page's decoding", decoded, checked);
+    const platform::AnsiCodec::Decoded checkedByCodec = codec.decodeChecked(raw);
+    fuzz::expectEqual("the checked decoding gives the same text", checkedByCodec.text, checked);
+    fuzz::expect("unreadable bytes are found exactly when there are some",
+                 (checkedByCodec.firstInvalidByte >= 0) == check.hasError());
+    if (check.hasError()) {
+        const qsizetype first = checkedByCodec.firstInvalidByte;
+        fuzz::expect("the first unreadable byte lies in the input", first < raw.size());
+        QStringDecoder before("GBK", QStringConverter::Flag::Stateless);
+        before(raw.left(first));
+        fuzz::expect("the bytes before the first unreadable one read cleanly", !before.hasError());
+    } else {
+        bool lossless = false;
+        fuzz::expectEqual("valid bytes come back from decode then encode", codec.encode(decoded, &lossless), raw);
+        fuzz::expect("valid bytes decode to a lossless text", lossless);
+    }
+
+    const QString text = QString::fromUtf8(raw);
+    bool lossless = false;
+    const QByteArray encoded = codec.encode(text, &lossless);
+    if (lossless)
+        fuzz::expectEqual("a lossless text comes back from encode then decode", codec.decode(encoded), text);
+    fuzz::expect("a lossy text names what it loses, a lossless one nothing",
+                 lossless == codec.unencodableSample(text).isEmpty());
+    return 0;
+}

@@ -1,0 +1,94 @@
+// The stored and the readable form of a define document: the one-pass conversions must give
+// exactly what the replacement tables give when applied row by row, and a readable text comes
+// back unchanged from the stored form unless it literally holds an entity.
+
+#include "FuzzSupport.h"
+#include "document/DefineEscaping.h"
+
+#include <type_traits>
+
+namespace {
+
+struct Row {
+    const char *find;
+    const char *replace;
+};
+
+constexpr Row kUnescapeRows[] = {{"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}};
+constexpr Row kEscapeRows[] = {{"&", "&amp;"}, {"<", "&lt;"}, {">", "&gt;"}, {"\"", "&quot;"}};
+constexpr Row kTagRows[] = {
+    {"type=&quot;condition", "type=\"condition"},
+    {"type=&quot;define", "type=\"define"},
+    {"type=&quot;procedure", "type=\"procedure"},
+    {"condition=&quot;true", "condition=\"true"},
+    {"type=&quot;", "type=\""},
+    {"condition=&quot;", "condition=\""},
+    {"&lt;define&gt;", "<define>"},
+    {"&lt;define", "<define"},
+    {"&lt;/define&gt;", "</define>"},
+    {"&lt;sql&gt;", "<sql>"},
+    {"&lt;sql", "<sql"},
+    {"&lt;/sql&gt;", "</sql>"},
+    {"&lt;condition&gt;", "<condition>"},
+    {"&lt;condition", "<condition"},
+    {"&lt;/condition&gt;", "</condition>"},
+    {"&lt;select&gt;", "<select>"},
+    {"&lt;select", "<select"},
+    {"&lt;/select&gt;", "</select>"},
+    {"&lt;exec&gt;", "<exec>"},
+    {"&lt;exec", "<exec"},
+    {"&lt;/exec&gt;", "</exec>"},
+    {"&lt;error&gt;", "<error>"},
+    {"&lt;error", "<error"},
+    {"&lt;/error&gt;", "</error>"},
+    {"&lt;!--", "<!--"},
+    {"--&gt;", "-->"},
+};
+
+template <typename Text, std::size_t N> Text applyRows(Text text, const Row (&rows)[N])
+{
+    for (const Row &row : rows) {
+        if constexpr (std::is_same_v<Text, QString>)
+            text.replace(QString::fromLatin1(row.find), QString::fromLatin1(row.replace));
+        else
+            text.replace(row.find, row.replace);
+    }
+    return text;
+}
+
+// The characters "&lt;", "&gt;" or "&quot;" in a readable text open again as one character.
+bool holdsEntity(const QString &text)
+{
+    return text.contains(QLatin1String("&lt;")) || text.contains(QLatin1String("&gt;")) ||
+           text.contains(QLatin1String("&quot;"));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray raw = fuzz::bytes(data, size);
+
+    // Byte paths, on any bytes at all (UTF-8 or not).
+    fuzz::expectEqual("unescapeDefineUtf8 equals the rows", unescapeDefineUtf8(raw), applyRows(raw, kUnescapeRows));
+    fuzz::expectEqual("escapeEntitiesUtf8 equals the rows", escapeEntitiesUtf8(raw), applyRows(raw, kEscapeRows));
+    QByteArray restored = raw;
+    restoreTagsUtf8(restored);
+    fuzz::expectEqual("restoreTagsUtf8 equals the rows", restored, applyRows(raw, kTagRows));
+
+    // Text paths.
+    const QString text = QString::fromUtf8(raw);
+    fuzz::expectEqual("UnescapeDefineText equals the rows", UnescapeDefineText(text), applyRows(text, kUnescapeRows));
+    const QString escaped = EscapeEntities(text);
+    fuzz::expectEqual("EscapeEntities equals the rows", escaped, applyRows(text, kEscapeRows));
+    const EscapeOutcome stored = EscapeDefineText(text, KeyWordRules{});
+    fuzz::expect("EscapeDefineText without rules succeeds", stored.ok());
+    fuzz::expectEqual("EscapeDefineText equals the rows", stored.text,
+                      applyRows(applyRows(text, kEscapeRows), kTagRows));
+
+    if (!holdsEntity(text)) {
+        fuzz::expectEqual("entities round trip", UnescapeDefineText(escaped), text);
+        fuzz::expectEqual("stored form round trip", UnescapeDefineText(stored.text), text);
+    }
+    return 0;
+}
