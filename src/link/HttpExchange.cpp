@@ -10,8 +10,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const QString kUnreadableAnswer = QStringLiteral("服务器的应答无法识别");
-const QString kIncompleteAnswer = QStringLiteral("服务器的应答不完整");
+const QString kTimedOut = QStringLiteral("等待服务器超时");
 
 struct CurlGlobal {
     CurlGlobal() { curl_global_init(CURL_GLOBAL_DEFAULT); }
@@ -54,23 +53,25 @@ public:
         return true;
     }
 
-    // Appends what arrives; false on time-out or error, true with eof set when the peer closed.
-    bool receiveSome(QByteArray &buffer, bool &eof, QString &error)
+    // Reads what has arrived into the buffer; false on time-out or error, true with received 0
+    // when the peer closed.
+    bool receiveSome(char *buffer, size_t capacity, size_t &received, QString &error)
     {
-        char chunk[16384];
-        size_t n = 0;
-        if (!transfer([&] { return curl_easy_recv(m_curl, chunk, sizeof chunk, &n); }, platform::SocketReady::Read, error))
-            return false;
-        eof = n == 0;
-        buffer.append(chunk, static_cast<qsizetype>(n));
-        return true;
+        received = 0;
+        return transfer([&] { return curl_easy_recv(m_curl, buffer, capacity, &received); },
+                        platform::SocketReady::Read, error);
     }
 
 private:
     // Runs one send or receive step, waiting (within the deadline) while the socket is not ready.
+    // The deadline holds even for a server that always has another byte ready.
     template <typename Step> bool transfer(Step step, platform::SocketReady events, QString &error)
     {
         for (;;) {
+            if (Clock::now() >= m_deadline) {
+                error = kTimedOut;
+                return false;
+            }
             const CURLcode rc = step();
             if (rc == CURLE_OK)
                 return true;
@@ -79,7 +80,7 @@ private:
                 return false;
             }
             if (!platform::waitForSocket(static_cast<std::intptr_t>(m_socket), events, m_deadline)) {
-                error = QStringLiteral("等待服务器超时");
+                error = kTimedOut;
                 return false;
             }
         }
@@ -90,112 +91,27 @@ private:
     Clock::time_point m_deadline;
 };
 
-// Reads the response from the connection: status line, headers, then a body delimited by
-// Content-Length, chunked coding, or the end of the connection.
-class ResponseReader {
-public:
-    explicit ResponseReader(Connection &connection) : m_conn(connection) {}
-
-    bool read(HttpResponse &response)
-    {
-        qsizetype headerEnd = -1;
-        while ((headerEnd = m_buffer.indexOf("\r\n\r\n")) < 0) {
-            if (!more(response.error))
-                return false;
-            if (m_eof) {
-                response.error = QStringLiteral("服务器关闭了连接");
-                return false;
-            }
-        }
-        const QList<QByteArray> lines = m_buffer.left(headerEnd).split('\n');
-        const QList<QByteArray> statusParts = lines.value(0).trimmed().split(' ');
-        bool statusOk = false;
-        response.status = statusParts.value(1).toInt(&statusOk);
-        if (!statusOk || !statusParts.value(0).startsWith("HTTP/")) {
-            response.error = kUnreadableAnswer;
-            return false;
-        }
-        qint64 contentLength = -1;
-        bool chunked = false;
-        for (qsizetype i = 1; i < lines.size(); ++i) {
-            const QByteArray line = lines.at(i).trimmed();
-            const qsizetype colon = line.indexOf(':');
-            if (colon <= 0)
-                continue;
-            const QByteArray name = line.left(colon).trimmed().toLower();
-            const QByteArray value = line.mid(colon + 1).trimmed();
-            if (name == "content-length")
-                contentLength = value.toLongLong();
-            else if (name == "transfer-encoding" && value.toLower().contains("chunked"))
-                chunked = true;
-            else if (name == "content-type")
-                response.contentType = value;
-        }
-        m_buffer.remove(0, headerEnd + 4);
-        const bool bodyRead = chunked ? readChunked(response) : readPlain(response, contentLength);
-        if (bodyRead)
-            response.ok = true;
-        return bodyRead;
+// Feeds the answer to the parser as it arrives, until it is complete, fails or the time is up.
+void readResponse(Connection &connection, qint64 maxBodyBytes, HttpResponse &response)
+{
+    HttpResponseParser parser(maxBodyBytes);
+    char chunk[16384];
+    HttpResponseParser::Progress progress = HttpResponseParser::Progress::NeedMore;
+    while (progress == HttpResponseParser::Progress::NeedMore) {
+        size_t received = 0;
+        if (!connection.receiveSome(chunk, sizeof chunk, received, response.error))
+            return;
+        progress = received == 0 ? parser.finish() : parser.feed(chunk, received);
     }
-
-private:
-    bool more(QString &error) { return m_conn.receiveSome(m_buffer, m_eof, error); }
-
-    bool readPlain(HttpResponse &response, qint64 contentLength)
-    {
-        while (contentLength < 0 ? !m_eof : m_buffer.size() < contentLength) {
-            if (!more(response.error))
-                return false;
-            if (m_eof && contentLength >= 0 && m_buffer.size() < contentLength) {
-                response.error = kIncompleteAnswer;
-                return false;
-            }
-        }
-        response.body = contentLength < 0 ? m_buffer : m_buffer.left(contentLength);
-        return true;
+    if (progress == HttpResponseParser::Progress::Failed) {
+        response.error = parser.error();
+        return;
     }
-
-    bool readChunked(HttpResponse &response)
-    {
-        for (;;) {
-            qsizetype lineEnd;
-            while ((lineEnd = m_buffer.indexOf("\r\n")) < 0) {
-                if (!moreOrFail(response))
-                    return false;
-            }
-            bool sizeOk = false;
-            const qint64 size = m_buffer.left(lineEnd).split(';').value(0).trimmed().toLongLong(&sizeOk, 16);
-            if (!sizeOk || size < 0) {
-                response.error = kUnreadableAnswer;
-                return false;
-            }
-            m_buffer.remove(0, lineEnd + 2);
-            if (size == 0)
-                return true; // trailers are not needed
-            while (m_buffer.size() < size + 2) {
-                if (!moreOrFail(response))
-                    return false;
-            }
-            response.body.append(m_buffer.left(size));
-            m_buffer.remove(0, size + 2);
-        }
-    }
-
-    bool moreOrFail(HttpResponse &response)
-    {
-        if (!more(response.error))
-            return false;
-        if (m_eof) {
-            response.error = kIncompleteAnswer;
-            return false;
-        }
-        return true;
-    }
-
-    Connection &m_conn;
-    QByteArray m_buffer;
-    bool m_eof = false;
-};
+    response.ok = true;
+    response.status = parser.status();
+    response.contentType = parser.contentType();
+    response.body = parser.takeBody();
+}
 
 } // namespace
 
@@ -259,7 +175,6 @@ HttpResponse performHttp(const HttpRequest &request)
     Connection connection(curl.get(), socket, deadline);
     if (!connection.sendAll(wire, response.error))
         return response;
-    ResponseReader reader(connection);
-    reader.read(response);
+    readResponse(connection, request.maxBodyBytes, response);
     return response;
 }

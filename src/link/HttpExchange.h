@@ -2,6 +2,8 @@
 // One HTTP/1.1 POST written byte for byte as the platform's HTTP object writes it, sent over a
 // connection that libcurl opens, with the whole exchange bounded in time.
 
+#include "link/HttpResponseParser.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -15,6 +17,7 @@ struct HttpRequest {
     QList<QPair<QByteArray, QByteArray>> headers; // in wire order
     QByteArray body;
     std::chrono::milliseconds timeout{30000};
+    qint64 maxBodyBytes = HttpResponseParser::kMaxBodyBytes; // an answer past it fails
 };
 
 struct HttpResponse {

@@ -22,6 +22,7 @@ HttpRequest ServletClient::makeRequest(const QString &operation, const QString &
     request.host = m_session.Host;
     request.port = m_session.Port;
     request.timeout = m_timeout;
+    request.maxBodyBytes = m_limits.maxBodyBytes;
     request.target = encodeRequestTarget(QStringLiteral("/ReportServlet?operation=") + operation + extraQuery +
                                          QStringLiteral("&SESSION=") + token());
     return request;

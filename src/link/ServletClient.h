@@ -14,6 +14,11 @@
 QString servletUrl(const ServletSession &session, const QString &operation, const QString &extraQuery,
                    const QString &token);
 
+// How much one answer may hold; tests lower the limits to reach them with small answers.
+struct AnswerLimits {
+    qint64 maxBodyBytes = HttpResponseParser::kMaxBodyBytes;
+};
+
 class ServletClient {
 public:
     explicit ServletClient(ServletSession session, std::chrono::milliseconds timeout = std::chrono::seconds(30))
@@ -35,6 +40,7 @@ public:
     // The token placed in every request; tests fix it.
     QString token() const;
     void setFixedToken(const QString &token) { m_fixedToken = token; }
+    void setAnswerLimits(const AnswerLimits &limits) { m_limits = limits; }
 
 private:
     HttpRequest makeRequest(const QString &operation, const QString &extraQuery) const;
@@ -42,4 +48,5 @@ private:
     ServletSession m_session;
     std::chrono::milliseconds m_timeout;
     QString m_fixedToken;
+    AnswerLimits m_limits;
 };

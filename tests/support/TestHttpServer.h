@@ -1,6 +1,7 @@
 #pragma once
 // A real HTTP server on 127.0.0.1 for one test: it records every byte of each request and
-// answers with scripted bytes, or stalls, or closes without answering.
+// answers with scripted bytes, sent at once or a byte at a time or followed by an endless flood,
+// or stalls, or closes without answering.
 
 #include <QByteArray>
 #include <QList>
@@ -31,7 +32,18 @@ inline int bindLoopback(int *port)
 
 class TestHttpServer {
 public:
-    enum class Mode { Answer, Stall, Close };
+    enum class Mode { Answer, Stall, Close, Trickle, Flood };
+
+    // The first sentAtOnce bytes of the answer at once, then the rest one byte every 20 ms.
+    struct Trickle {
+        QByteArray answer;
+        qsizetype sentAtOnce = 0;
+    };
+    // The head, then the filler again and again until the client goes away (64 MiB at most).
+    struct Flood {
+        QByteArray head;
+        QByteArray filler;
+    };
 
     // A status and body as a server sends them, in one piece or in seven-byte chunks.
     static QByteArray answer(int status, const QByteArray &body, bool chunked = false)
@@ -49,13 +61,18 @@ public:
     }
 
     explicit TestHttpServer(QByteArray reply = answer(200, "<data result=\"ok\"/>"), Mode mode = Mode::Answer)
-        : m_answer(std::move(reply)), m_mode(mode)
+        : TestHttpServer(std::move(reply), mode, 0, QByteArray())
     {
-        m_listen = bindLoopback(&m_port);
-        ::listen(m_listen, 8);
-        m_thread = std::thread([this] { serve(); });
     }
     explicit TestHttpServer(Mode mode) : TestHttpServer(QByteArray(), mode) {}
+    explicit TestHttpServer(Trickle trickle)
+        : TestHttpServer(std::move(trickle.answer), Mode::Trickle, trickle.sentAtOnce, QByteArray())
+    {
+    }
+    explicit TestHttpServer(Flood flood)
+        : TestHttpServer(std::move(flood.head), Mode::Flood, 0, std::move(flood.filler))
+    {
+    }
 
     ~TestHttpServer()
     {
@@ -73,6 +90,14 @@ public:
     }
 
 private:
+    TestHttpServer(QByteArray reply, Mode mode, qsizetype sentAtOnce, QByteArray filler)
+        : m_answer(std::move(reply)), m_mode(mode), m_sentAtOnce(sentAtOnce), m_filler(std::move(filler))
+    {
+        m_listen = bindLoopback(&m_port);
+        ::listen(m_listen, 8);
+        m_thread = std::thread([this] { serve(); });
+    }
+
     void serve()
     {
         while (!m_stop) {
@@ -85,11 +110,52 @@ private:
                 std::lock_guard lock(m_mutex);
                 m_requests << request;
             }
-            if (m_mode == Mode::Answer)
-                ::send(client, m_answer.constData(), static_cast<size_t>(m_answer.size()), MSG_NOSIGNAL);
-            while (m_mode == Mode::Stall && !m_stop)
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            switch (m_mode) {
+            case Mode::Answer: sendAll(client, m_answer); break;
+            case Mode::Trickle: trickle(client); break;
+            case Mode::Flood: flood(client); break;
+            case Mode::Stall:
+                while (!m_stop)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                break;
+            case Mode::Close: break;
+            }
             ::close(client);
+        }
+    }
+
+    // False once the client has gone away or the server is stopping.
+    bool sendAll(int client, const QByteArray &bytes) const
+    {
+        for (qsizetype sent = 0; sent < bytes.size();) {
+            pollfd p{client, POLLOUT, 0};
+            if (m_stop)
+                return false;
+            if (::poll(&p, 1, 100) <= 0)
+                continue;
+            const ssize_t n =
+                ::send(client, bytes.constData() + sent, static_cast<size_t>(bytes.size() - sent), MSG_NOSIGNAL);
+            if (n <= 0)
+                return false;
+            sent += n;
+        }
+        return true;
+    }
+
+    void trickle(int client) const
+    {
+        if (!sendAll(client, m_answer.left(m_sentAtOnce)))
+            return;
+        for (qsizetype i = m_sentAtOnce; i < m_answer.size() && sendAll(client, m_answer.mid(i, 1)); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+
+    void flood(int client) const
+    {
+        constexpr qsizetype kMostBytes = 64 * 1024 * 1024;
+        if (!sendAll(client, m_answer) || m_filler.isEmpty())
+            return;
+        for (qsizetype sent = 0; sent < kMostBytes && sendAll(client, m_filler); sent += m_filler.size()) {
         }
     }
 
@@ -121,8 +187,11 @@ private:
 
     int m_listen = -1;
     int m_port = 0;
-    const QByteArray m_answer; // fixed before the serving thread starts
+    // Fixed before the serving thread starts.
+    const QByteArray m_answer;
     const Mode m_mode;
+    const qsizetype m_sentAtOnce;
+    const QByteArray m_filler;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     mutable std::mutex m_mutex;
