@@ -1,31 +1,42 @@
 #pragma once
 // An SQL result: ordered column names, rows of text values read by column name, an open flag.
+// Its size is bounded in cells, and a row holds only the values set in it, so that a short
+// answer describing a wide table cannot make it take memory out of proportion to its data.
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
-#include <vector>
+#include <optional>
 
 class ResultTable {
 public:
+    // Longest text a column holds.
+    static constexpr qsizetype kMaxValueLength = 1'024'000;
+    // Most cells a table holds: rows times columns, a row counting at least one.
+    static constexpr qint64 kMaxCells = 50'000'000;
+
     ResultTable() = default;
-    explicit ResultTable(QStringList columns) : m_columns(std::move(columns)), m_open(true) {}
+    explicit ResultTable(QStringList columns, qint64 maxCells = kMaxCells);
 
     bool isOpen() const { return m_open; }
     const QStringList &columns() const { return m_columns; }
-    qsizetype rowCount() const { return static_cast<qsizetype>(m_rows.size()); }
+    qsizetype rowCount() const { return m_rowCount; }
 
-    // Appends an empty row and returns its index.
-    qsizetype addRow();
-    // False when the table has no such column.
+    // Appends an empty row and returns its index; std::nullopt when one more row would pass the
+    // cell limit.
+    std::optional<qsizetype> addRow();
+    // False when the table has no such column or row.
     bool setValue(qsizetype row, const QString &column, const QString &value);
     QString value(qsizetype row, const QString &column) const;
-    int columnIndex(const QString &column) const;
-
-    // Longest text a column holds.
-    static constexpr qsizetype kMaxValueLength = 1'024'000;
+    int columnIndex(const QString &column) const { return m_columnIndex.value(column, -1); }
 
 private:
+    qint64 cellKey(qsizetype row, int column) const { return qint64(row) * m_columns.size() + column; }
+
     QStringList m_columns;
-    std::vector<QStringList> m_rows;
+    QHash<QString, int> m_columnIndex;
+    QHash<qint64, QString> m_values; // by cellKey; cells never set are not stored
+    qsizetype m_rowCount = 0;
+    qint64 m_maxRows = 0;
     bool m_open = false;
 };

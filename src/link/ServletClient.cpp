@@ -65,5 +65,5 @@ std::optional<ResultTable> ServletClient::QueryServer(const QString &sql) const
     if (!PostToServlet(QStringLiteral("sql"), MakeRequestToken(sql, m_session).toLatin1(), QString(), answer))
         return std::nullopt;
     QString message;
-    return ParseServletResult(answer, message);
+    return ParseServletResult(answer, message, m_limits.maxCells);
 }

@@ -17,6 +17,7 @@ QString servletUrl(const ServletSession &session, const QString &operation, cons
 // How much one answer may hold; tests lower the limits to reach them with small answers.
 struct AnswerLimits {
     qint64 maxBodyBytes = HttpResponseParser::kMaxBodyBytes;
+    qint64 maxCells = ResultTable::kMaxCells;
 };
 
 class ServletClient {

@@ -72,7 +72,7 @@ std::optional<DataNode> readDocument(const QByteArray &answer)
 
 } // namespace
 
-std::optional<ResultTable> ParseServletResult(const QByteArray &answer, QString &message)
+std::optional<ResultTable> ParseServletResult(const QByteArray &answer, QString &message, qint64 maxCells)
 {
     const std::optional<DataNode> data = readDocument(answer);
     if (!data) {
@@ -100,13 +100,17 @@ std::optional<ResultTable> ParseServletResult(const QByteArray &answer, QString 
     for (const Attribute &a : firstRow->attributes)
         columns << a.name;
 
-    ResultTable table(columns);
+    ResultTable table(columns, maxCells);
     for (const DataNode::Child &child : data->children) {
         if (!child.isElement)
             return std::nullopt;
-        const qsizetype row = table.addRow();
+        const std::optional<qsizetype> row = table.addRow();
+        if (!row) {
+            message = QStringLiteral("服务器返回的数据过多(超过 %1 个单元格)").arg(maxCells);
+            return std::nullopt;
+        }
         for (const Attribute &a : child.attributes) {
-            if (!table.setValue(row, a.name, a.value))
+            if (!table.setValue(*row, a.name, a.value))
                 return std::nullopt;
         }
     }

@@ -8,4 +8,6 @@
 
 // std::nullopt when the answer is a failure (result not "ok", or a malformed success);
 // a table that is not open when the answer is not XML, has no data element or no rows.
-std::optional<ResultTable> ParseServletResult(const QByteArray &answer, QString &message);
+// A table that would pass maxCells is a failure too, with a message saying so.
+std::optional<ResultTable> ParseServletResult(const QByteArray &answer, QString &message,
+                                              qint64 maxCells = ResultTable::kMaxCells);

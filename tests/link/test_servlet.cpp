@@ -103,13 +103,27 @@ enum Outcome { Failure, NotOpen, Open };
 
 struct ParseCase {
     const char *name;
-    const char *xml;
+    QByteArray xml;
     Outcome outcome;
     const char *message;
     int rows;
+    qint64 maxCells = ResultTable::kMaxCells;
 };
 
+void PrintTo(const ParseCase &c, std::ostream *os) { *os << c.name; }
+
 const char *const kFailed = "获取数据失败！";
+
+// A first row with `columns` attributes, then `shortRows` elements that each set only the last.
+QByteArray wideThenShort(int columns, int shortRows)
+{
+    QByteArray xml = "<data result=\"ok\"><row";
+    for (int c = 0; c < columns; ++c)
+        xml += " c" + QByteArray::number(c) + "=\"v\"";
+    xml += "/>";
+    const QByteArray shortRow = "<x c" + QByteArray::number(columns - 1) + "=\"1\"/>";
+    return xml + shortRow.repeated(shortRows) + "</data>";
+}
 
 const ParseCase kAnswers[] = {
     {"HtmlErrorPage", "<html><body>500<br></body></html>", NotOpen, kFailed, 0},
@@ -134,6 +148,11 @@ const ParseCase kAnswers[] = {
      "<!ENTITY g \"&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;\"><!ENTITY h \"&g;&g;&g;&g;&g;&g;&g;&g;&g;&g;\">]>"
      "<data result=\"ok\"><row a=\"&h;\"/></data>",
      NotOpen, kFailed, 0},
+    {"WideFirstRowThenShortRowsPassTheCellLimit", wideThenShort(50, 600), Failure,
+     "服务器返回的数据过多(超过 10000 个单元格)", 0, 10'000},
+    {"RowsExactlyAtTheCellLimit", wideThenShort(50, 600), Open, "OK", 601, 601 * 50},
+    {"RowsWithoutAttributesCountOneCellEach", "<data result=\"ok\"><row/><row/><row/></data>", Failure,
+     "服务器返回的数据过多(超过 2 个单元格)", 0, 2},
 };
 
 class ParseOutcomes : public ::testing::TestWithParam<ParseCase> {};
@@ -142,7 +161,7 @@ TEST_P(ParseOutcomes, EachShapeOfAnswer)
 {
     const ParseCase &c = GetParam();
     QString message = QStringLiteral("before");
-    const std::optional<ResultTable> t = ParseServletResult(QByteArray(c.xml), message);
+    const std::optional<ResultTable> t = ParseServletResult(c.xml, message, c.maxCells);
     EXPECT_EQ(!t ? Failure : (t->isOpen() ? Open : NotOpen), c.outcome);
     EXPECT_EQ(message, QString::fromUtf8(c.message));
     if (t && t->isOpen()) {
@@ -152,6 +171,23 @@ TEST_P(ParseOutcomes, EachShapeOfAnswer)
 
 INSTANTIATE_TEST_SUITE_P(Answers, ParseOutcomes, ::testing::ValuesIn(kAnswers),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// A few hundred kilobytes that describe 300 million cells: past the limit, the query fails;
+// within a limit raised for the test, the table holds the data, not the width of every row.
+TEST(Servlet, AWideFirstRowCannotMultiplyShortRows)
+{
+    TestHttpServer server(TestHttpServer::answer(200, wideThenShort(5000, 60'000)));
+    ServletClient client = clientFor(server.port());
+    EXPECT_FALSE(client.QueryServer(QStringLiteral("select 1")).has_value());
+
+    client.setAnswerLimits({.maxCells = 5000LL * 60'001});
+    const std::optional<ResultTable> table = client.QueryServer(QStringLiteral("select 1"));
+    ASSERT_TRUE(table && table->isOpen());
+    EXPECT_EQ(table->rowCount(), 60'001);
+    EXPECT_EQ(table->value(60'000, "c4999"), QStringLiteral("1"));
+    EXPECT_EQ(table->value(60'000, "c0"), QString());
+    EXPECT_EQ(table->value(0, "c0"), QStringLiteral("v"));
+}
 
 TEST(Servlet, ColumnsFollowAttributeOrderAndValuesAreDecodedAndCut)
 {
