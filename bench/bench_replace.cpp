@@ -1,0 +1,98 @@
+// Replace-all of a common word in a define document in the real component, offscreen, and one
+// Undo of it, at several sizes up to 20 MB, so that the time's growth with the document shows.
+#include "BenchInputs.h"
+
+#include "editor/usrScintilla.h"
+#include "platform/WindowSystem.h"
+
+#include <QApplication>
+#include <QWidget>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+// A shown form with one editor control, configured as the forms configure theirs.
+class EditorForm : public QWidget {
+public:
+    EditorForm()
+    {
+        m_hwnd = platform::WindowSystem::instance().createWindow(&platform::defWindowProc, this, this);
+        resize(800, 600);
+        control = std::make_unique<usrScintilla>(m_hwnd);
+        control->InitScintilla();
+        control->sciMain->SendEditor(QsciScintillaBase::SCI_SETCODEPAGE, 936);
+        control->sciMain->SizeScintilla(0, 0, 800, 600);
+        show();
+    }
+    ~EditorForm() override
+    {
+        control.reset();
+        platform::WindowSystem::instance().destroyWindow(m_hwnd);
+    }
+    clsScintilla &sci() { return *control->sciMain; }
+
+    std::unique_ptr<usrScintilla> control;
+
+private:
+    platform::Hwnd m_hwnd = 0;
+};
+
+void BM_ReplaceAllCommonWord(benchmark::State &state)
+{
+    const QString text = QString::fromUtf8(makeDefineDocument(state.range(0) * kMiB, DefineForm::ReadableUtf8).readableUtf8);
+    EditorForm form;
+    clsScintilla &s = form.sci();
+    int count = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.SetText(text);
+        s.ClearUndoBuffer();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        count = s.ReplaceAll(QStringLiteral("tblBill"), QStringLiteral("tblBillMain"));
+    }
+    state.counters["replacements"] = count;
+    state.SetComplexityN(state.range(0));
+    state.SetBytesProcessed(state.iterations() * text.toUtf8().size());
+}
+// One Undo takes the whole replace-all back.
+void BM_UndoReplaceAll(benchmark::State &state)
+{
+    const QString text = QString::fromUtf8(makeDefineDocument(state.range(0) * kMiB, DefineForm::ReadableUtf8).readableUtf8);
+    EditorForm form;
+    clsScintilla &s = form.sci();
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.SetText(text);
+        s.ClearUndoBuffer();
+        s.ReplaceAll(QStringLiteral("tblBill"), QStringLiteral("tblBillMain"));
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        s.Undo();
+    }
+    state.SetComplexityN(state.range(0));
+}
+
+BENCHMARK(BM_ReplaceAllCommonWord)
+    ->Arg(1)
+    ->Arg(5)
+    ->Arg(10)
+    ->Arg(20)
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK(BM_UndoReplaceAll)->Arg(5)->Arg(20)->Iterations(2)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
