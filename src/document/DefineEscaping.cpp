@@ -1,5 +1,6 @@
 #include "document/DefineEscaping.h"
 
+#include "document/GbkBytes.h"
 #include "platform/AnsiCodec.h"
 #include "platform/ProgramFolder.h"
 
@@ -8,6 +9,7 @@
 #include <array>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -26,47 +28,108 @@ constexpr std::string_view kTagRows[] = {
     "&lt;/error&gt;", "&lt;!--",
 };
 
-} // namespace
-
-QByteArray unescapeDefineUtf8(const QByteArray &utf8)
+// Walks stored text as the unescape reads it and hands out what the readable form holds:
+// out.keep(from, stop) for bytes that stay as they are, out.put(c) for what an entity stands
+// for. Equivalent to replacing "&amp;", "&lt;", "&gt;", "&quot;" one after another over the
+// whole text: an "&amp;" becomes an "&" that the later rows may still complete.
+template <typename Out> void unescapeRuns(const char *p, const char *const end, Out &out)
 {
-    // Equivalent to replacing "&amp;", "&lt;", "&gt;", "&quot;" one after another over the
-    // whole text: an "&amp;" becomes an "&" that the later rows may still complete.
-    QByteArray out;
-    out.resize(utf8.size());
-    const char *p = utf8.constData();
-    const char *const end = p + utf8.size();
-    char *o = out.data();
-    const auto decodeAfterAmp = [&](const char *q, char *&w) -> const char * {
-        if (startsWith(q, end, "lt;")) { *w++ = '<'; return q + 3; }
-        if (startsWith(q, end, "gt;")) { *w++ = '>'; return q + 3; }
-        if (startsWith(q, end, "quot;")) { *w++ = '"'; return q + 5; }
-        return nullptr;
+    const auto entityAt = [&](const char *q) -> std::pair<char, const char *> {
+        if (startsWith(q, end, "lt;")) return {'<', q + 3};
+        if (startsWith(q, end, "gt;")) return {'>', q + 3};
+        if (startsWith(q, end, "quot;")) return {'"', q + 5};
+        return {'&', nullptr};
     };
     while (p < end) {
         const char *amp = static_cast<const char *>(std::memchr(p, '&', static_cast<size_t>(end - p)));
         if (!amp) {
-            std::memcpy(o, p, static_cast<size_t>(end - p));
-            o += end - p;
+            out.keep(p, end);
             break;
         }
-        std::memcpy(o, p, static_cast<size_t>(amp - p));
-        o += amp - p;
+        out.keep(p, amp);
         p = amp + 1;
-        if (startsWith(p, end, "amp;")) {
+        if (startsWith(p, end, "amp;"))
             p += 4;
-            if (const char *next = decodeAfterAmp(p, o))
-                p = next;
-            else
-                *o++ = '&';
-        } else if (const char *next = decodeAfterAmp(p, o)) {
+        const auto [c, next] = entityAt(p);
+        out.put(c); // an "&" that opens no entity stays
+        if (next)
             p = next;
-        } else {
-            *o++ = '&';
-        }
     }
-    out.truncate(o - out.data());
+}
+
+// Writes the readable form from o on; o may be where the stored text lies, as it only shrinks.
+struct UnescapeWriter {
+    char *o;
+    void keep(const char *from, const char *stop)
+    {
+        if (o != from)
+            std::memmove(o, from, static_cast<size_t>(stop - from));
+        o += stop - from;
+    }
+    void put(char c) { *o++ = c; }
+};
+
+struct UnescapeCounter {
+    qsizetype size = 0;
+    void keep(const char *from, const char *stop) { size += stop - from; }
+    void put(char) { ++size; }
+};
+
+char *unescapeInto(const char *p, const char *const end, char *o)
+{
+    UnescapeWriter writer{o};
+    unescapeRuns(p, end, writer);
+    return writer.o;
+}
+
+} // namespace
+
+QByteArray unescapeDefineUtf8(const QByteArray &utf8)
+{
+    QByteArray out(utf8.size(), Qt::Uninitialized);
+    const char *const in = utf8.constData();
+    const char *const o = unescapeInto(in, in + utf8.size(), out.data());
+    out.truncate(o - out.constData());
     return out;
+}
+
+void unescapeDefineInPlace(QByteArray &text)
+{
+    if (!text.contains('&'))
+        return;
+    char *const base = text.data();
+    const char *const o = unescapeInto(base, base + text.size(), base);
+    text.truncate(o - base);
+}
+
+UnescapingReader::UnescapingReader(QByteArrayView stored, qsizetype pieceBytes)
+    : m_stored(stored), m_rest(stored), m_pieceBytes(qMax<qsizetype>(1, pieceBytes))
+{
+}
+
+qsizetype UnescapingReader::readableSize() const
+{
+    UnescapeCounter counter;
+    unescapeRuns(m_stored.data(), m_stored.data() + m_stored.size(), counter);
+    return counter.size;
+}
+
+QByteArray UnescapingReader::next()
+{
+    qsizetype length = m_rest.size();
+    if (length > m_pieceBytes) {
+        qsizetype lineEnd = m_rest.first(m_pieceBytes).lastIndexOf('\n');
+        if (lineEnd < 0)
+            lineEnd = m_rest.indexOf('\n', m_pieceBytes);
+        if (lineEnd >= 0)
+            length = lineEnd + 1;
+    }
+    const QByteArrayView piece = m_rest.first(length);
+    m_rest = m_rest.sliced(length);
+    QByteArray readable(piece.size(), Qt::Uninitialized);
+    const char *const o = unescapeInto(piece.data(), piece.data() + piece.size(), readable.data());
+    readable.truncate(o - readable.constData());
+    return readable;
 }
 
 namespace {
@@ -93,6 +156,12 @@ std::string_view entityFor(char c)
 bool endsWith(const char *begin, const char *end, std::string_view s)
 {
     return static_cast<size_t>(end - begin) >= s.size() && std::memcmp(end - s.size(), s.data(), s.size()) == 0;
+}
+
+template <typename StartsCharacter>
+bool endsWithWord(const char *begin, const char *end, std::string_view word, StartsCharacter startsCharacter)
+{
+    return endsWith(begin, end, word) && startsCharacter(begin, end - word.size());
 }
 } // namespace
 
@@ -123,8 +192,15 @@ QByteArray escapeEntitiesUtf8(const QByteArray &utf8)
     return out;
 }
 
-void restoreTagsUtf8(QByteArray &text)
+namespace {
+
+// The tag-restore table over text whose bytes below 0x80 are characters of their own (UTF-8,
+// GBK). startsCharacter(base, p) tells whether a character starts at p, so that a word before
+// an entity is not taken from the middle of a two-byte character.
+template <typename StartsCharacter> void restoreTags(QByteArray &text, StartsCharacter startsCharacter)
 {
+    if (!text.contains('&'))
+        return;
     // Every row shortens what it matches, so the result is written over the input. All rows
     // involve an entity, so only "&" needs a look; the words before an entity are read back
     // from the output, which holds them unchanged.
@@ -163,7 +239,8 @@ void restoreTagsUtf8(QByteArray &text)
                 p += 4;
                 continue;
             }
-        } else if (startsWith(p, end, "&quot;") && (endsWith(base, o, "type=") || endsWith(base, o, "condition="))) {
+        } else if (startsWith(p, end, "&quot;") && (endsWithWord(base, o, "type=", startsCharacter) ||
+                                                      endsWithWord(base, o, "condition=", startsCharacter))) {
             *o++ = '"';
             p += 6;
             continue;
@@ -175,6 +252,22 @@ void restoreTagsUtf8(QByteArray &text)
         *o++ = *p++;
     }
     text.truncate(o - base);
+}
+
+} // namespace
+
+void restoreTagsUtf8(QByteArray &escaped)
+{
+    // A UTF-8 character never holds a byte below 0x80 after its first.
+    restoreTags(escaped, [](const char *, const char *) { return true; });
+}
+
+QByteArray escapeDefineGbk(const QByteArray &gbk)
+{
+    // The four characters are single bytes below 0x40 in GBK as in UTF-8.
+    QByteArray stored = escapeEntitiesUtf8(gbk);
+    restoreTags(stored, gbkCharacterStartsAt);
+    return stored;
 }
 
 QString UnescapeDefineText(const QString &text) { return QString::fromUtf8(unescapeDefineUtf8(text.toUtf8())); }
