@@ -2,6 +2,7 @@
 
 #include "document/ByteForm.h"
 #include "document/DefineEscaping.h"
+#include "document/GbkBytes.h"
 #include "link/RequestToken.h"
 #include "platform/AnsiCodec.h"
 #include "platform/AtomicWrite.h"
@@ -131,43 +132,72 @@ bool writeOutput(const Options &o, const CliIo &io, const QByteArray &bytes)
     return true;
 }
 
-int convert(const Options &o, const CliIo &io)
+int failUnreadable(const CliIo &io, qsizetype offset)
 {
-    QByteArray bytes;
-    if (!readInput(o, io, bytes))
-        return 1;
-    const platform::AnsiCodec codec;
-    const platform::AnsiCodec::Decoded decoded = codec.decodeChecked(bytes);
-    if (decoded.firstInvalidByte >= 0) {
-        fail(io, QStringLiteral("the input holds bytes that are not valid in the ANSI code page (first at byte offset %1)")
-                     .arg(decoded.firstInvalidByte));
-        return 1;
-    }
+    fail(io, QStringLiteral("the input holds bytes that are not valid in the ANSI code page (first at byte offset %1)")
+                 .arg(offset));
+    return 1;
+}
+
+// On the decoded text: rules are patterns over characters, and another code page may hide the
+// bytes of "&", "<", ">" or a quote inside its characters.
+int convertDecoded(const Options &o, const CliIo &io, const platform::AnsiCodec &codec, QByteArray bytes,
+                   const KeyWordRules &rules)
+{
+    platform::AnsiCodec::Decoded decoded = codec.decodeChecked(bytes);
+    if (decoded.firstInvalidByte >= 0)
+        return failUnreadable(io, decoded.firstInvalidByte);
     bytes = QByteArray();
-    const QString &text = decoded.text;
     QString result;
     if (o.command == QLatin1String("unescape")) {
-        result = UnescapeDefineText(text);
+        result = UnescapeDefineText(decoded.text);
     } else {
-        const KeyWordRules rules = o.keywords.isEmpty() ? KeyWordRules::fromProgramFolder()
-                                                        : KeyWordRules::load(o.keywords);
-        if (!o.keywords.isEmpty() && !rules.present) {
-            fail(io, QStringLiteral("cannot read rule file %1").arg(o.keywords));
-            return 1;
-        }
-        const EscapeOutcome outcome = EscapeDefineText(text, rules);
+        const EscapeOutcome outcome = EscapeDefineText(decoded.text, rules);
         if (!outcome.ok()) {
             fail(io, outcome.error);
             return 1;
         }
         result = outcome.text;
     }
+    decoded.text = QString();
     const ByteForm out = toByteForm(result, codec);
     if (!out.lossless) {
         fail(io, QStringLiteral("the text holds characters the ANSI code page cannot represent: %1").arg(out.unencodable));
         return 1;
     }
     return writeOutput(o, io, out.bytes) ? 0 : 1;
+}
+
+int convert(const Options &o, const CliIo &io)
+{
+    QByteArray bytes;
+    if (!readInput(o, io, bytes))
+        return 1;
+    const platform::AnsiCodec codec;
+    // GBK never hides an entity's characters inside a two-byte character, so the fixed
+    // conversions work on its bytes; checking them is enough, no decoding is needed.
+    const bool gbk = codec.codePage() == 936;
+    if (gbk) {
+        const qsizetype invalid = firstInvalidGbkByte(bytes);
+        if (invalid >= 0)
+            return failUnreadable(io, invalid);
+    }
+    const bool unescape = o.command == QLatin1String("unescape");
+    KeyWordRules rules;
+    if (!unescape) {
+        rules = o.keywords.isEmpty() ? KeyWordRules::fromProgramFolder() : KeyWordRules::load(o.keywords);
+        if (!o.keywords.isEmpty() && !rules.present) {
+            fail(io, QStringLiteral("cannot read rule file %1").arg(o.keywords));
+            return 1;
+        }
+    }
+    if (!gbk || rules.present)
+        return convertDecoded(o, io, codec, std::move(bytes), rules);
+    if (unescape)
+        unescapeDefineInPlace(bytes);
+    else
+        bytes = escapeDefineGbk(bytes);
+    return writeOutput(o, io, bytes) ? 0 : 1;
 }
 
 int token(const Options &o, const CliIo &io)
