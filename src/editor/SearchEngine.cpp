@@ -1,5 +1,6 @@
 #include "editor/SearchEngine.h"
 
+#include "editor/BulkChange.h"
 #include "editor/clsScintilla.h"
 
 #include <Qsci/qsciscintillabase.h>
@@ -13,6 +14,18 @@ WParam w(long long value) { return static_cast<WParam>(value); }
 LParam ptr(const void *p) { return reinterpret_cast<LParam>(p); }
 // The component's status after a regular expression it could not compile.
 constexpr int kStatusRegexWarning = 1001;
+
+// Everything done while it lives is one step for undo.
+class UndoStep {
+public:
+    explicit UndoStep(clsScintilla &editor) : m_editor(editor) { m_editor.SendEditor(Sci::SCI_BEGINUNDOACTION); }
+    ~UndoStep() { m_editor.SendEditor(Sci::SCI_ENDUNDOACTION); }
+    UndoStep(const UndoStep &) = delete;
+    UndoStep &operator=(const UndoStep &) = delete;
+
+private:
+    clsScintilla &m_editor;
+};
 } // namespace
 
 void SearchEngine::setSearchFlags(const FindOptions &o)
@@ -97,6 +110,9 @@ ReplaceOutcome SearchEngine::replaceAll(const QString &searchFor, const QString 
     setSearchFlags(o);
     const QByteArray text = searchFor.toUtf8();
     const int replacementLength = static_cast<int>(replaceWith.toUtf8().size());
+    // One Undo takes back the whole replace-all; and the many changes stay linear in time.
+    const BulkChange bulk(m_editor);
+    const UndoStep step(m_editor);
     int pos = searchInTarget(text, 0, m_editor.GetLen(), outcome.invalidPattern);
     while (pos >= 0) {
         const int start = static_cast<int>(m_editor.SendEditor(Sci::SCI_GETTARGETSTART));

@@ -63,6 +63,19 @@ public:
     void SetText(const QString &str);
     int GetLen();
     int GetDocLen();
+    // The whole text as the component holds it, UTF-8, for documents too large for detours
+    // through QString. Setting it takes the text up to its first NUL, as SetText does; the
+    // component then announces the change but does not report it (BulkChange.h).
+    QByteArray GetTextBytes();
+    void SetTextBytes(const QByteArray &utf8);
+    // The component's own bytes, without a copy: valid until the document next changes.
+    QByteArrayView TextBytesView();
+    // A new document that cannot be undone: its text replaces the old one without either being
+    // kept for undo, and the undo history is emptied. The pieces form is given its text in turn
+    // by next(), until an empty piece, so that the text never exists whole outside the
+    // component; size is the whole text's length, made room for at once.
+    void LoadTextBytes(const QByteArray &utf8);
+    void LoadTextPieces(qsizetype size, const std::function<QByteArray()> &next);
 
     QByteArray GetCharAt(int lPos);
     int GetCharAtLong(int lPos);

@@ -1,18 +1,22 @@
 // clsScintilla: the document's text, characters, lines, caret, selection, undo and files.
 
 #include "editor/clsScintilla.h"
+
+#include "editor/BulkChange.h"
 #include "platform/AtomicWrite.h"
 
 #include <Qsci/qsciscintillabase.h>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <utility>
 
 using namespace platform;
 using Sci = QsciScintillaBase;
 
 namespace {
 constexpr qint64 kReadPiece = 10'000'001;
+constexpr qsizetype kDecodePiece = 1 << 20;
 
 WParam w(long long value) { return static_cast<WParam>(value); }
 LParam l(long long value) { return static_cast<LParam>(value); }
@@ -38,6 +42,55 @@ bool readFileBytes(const QString &path, QByteArray &bytes)
     }
     return true;
 }
+
+// Where a piece of at most kDecodePiece bytes from start may end: after a byte below 0x40,
+// which every code page the editor reads (GBK, Big5, Shift_JIS, UTF-8, windows-1252) keeps for
+// a character of its own, and before a byte below 0x80, so that no piece opens with what a
+// decoder would take for a byte-order mark. Without such a place the piece runs on to the next.
+qsizetype pieceEnd(const QByteArray &bytes, qsizetype start)
+{
+    const qsizetype size = bytes.size();
+    const qsizetype limit = qMin(start + kDecodePiece, size);
+    if (limit == size)
+        return limit;
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const auto endsHere = [&](qsizetype i) { return p[i - 1] < 0x40 && (i == size || p[i] < 0x80); };
+    for (qsizetype i = limit; i > start; --i) {
+        if (endsHere(i))
+            return i;
+    }
+    for (qsizetype i = limit + 1; i < size; ++i) {
+        if (endsHere(i))
+            return i;
+    }
+    return size;
+}
+
+struct Utf8Decoded {
+    QByteArray utf8;
+    qsizetype firstInvalidByte = -1;
+};
+
+// The file's text in UTF-8, decoded piece by piece so that it never exists whole in UTF-16
+// (twice the size of a mostly ASCII file). Damaged bytes are rare: for them the whole file is
+// decoded at once, so that the text and the offset are exactly those of decodeChecked.
+Utf8Decoded decodeToUtf8(const AnsiCodec &codec, const QByteArray &bytes)
+{
+    Utf8Decoded result;
+    result.utf8.reserve(bytes.size());
+    for (qsizetype start = 0; start < bytes.size();) {
+        const qsizetype end = pieceEnd(bytes, start);
+        const AnsiCodec::Decoded piece =
+            codec.decodeChecked(QByteArray::fromRawData(bytes.constData() + start, end - start));
+        if (piece.firstInvalidByte >= 0) {
+            const AnsiCodec::Decoded whole = codec.decodeChecked(bytes);
+            return {whole.text.toUtf8(), whole.firstInvalidByte};
+        }
+        result.utf8 += piece.text.toUtf8();
+        start = end;
+    }
+    return result;
+}
 } // namespace
 
 QString clsScintilla::GetText()
@@ -56,6 +109,55 @@ void clsScintilla::LetText(const QString &text)
 }
 
 void clsScintilla::SetText(const QString &str) { SendEditor(Sci::SCI_SETTEXT, 0, str); }
+
+QByteArray clsScintilla::GetTextBytes()
+{
+    const auto length = SendEditor(Sci::SCI_GETLENGTH);
+    QByteArray buffer(length + 1, Qt::Uninitialized);
+    SendEditor(Sci::SCI_GETTEXT, w(length + 1), ptr(buffer.data()));
+    buffer.truncate(length);
+    return buffer;
+}
+
+void clsScintilla::SetTextBytes(const QByteArray &utf8)
+{
+    const BulkChange bulk(*this);
+    SendEditor(Sci::SCI_SETTEXT, 0, ptr(utf8.constData())); // a QByteArray always ends in a NUL
+}
+
+QByteArrayView clsScintilla::TextBytesView()
+{
+    const auto length = SendEditor(Sci::SCI_GETLENGTH);
+    const auto *text = reinterpret_cast<const char *>(SendEditor(Sci::SCI_GETCHARACTERPOINTER));
+    return text ? QByteArrayView(text, length) : QByteArrayView();
+}
+
+void clsScintilla::LoadTextBytes(const QByteArray &utf8)
+{
+    LoadTextPieces(utf8.size(), [whole = utf8]() mutable { return std::exchange(whole, QByteArray()); });
+}
+
+void clsScintilla::LoadTextPieces(qsizetype size, const std::function<QByteArray()> &next)
+{
+    // Recording the change would copy both texts into the history that is emptied below.
+    const bool collecting = SendEditor(Sci::SCI_GETUNDOCOLLECTION) != 0;
+    SendEditor(Sci::SCI_SETUNDOCOLLECTION, 0);
+    {
+        const BulkChange bulk(*this);
+        SendEditor(Sci::SCI_SETTEXT, 0, ptr(""));
+        // Room for all at once, or each piece would copy the text gathered so far; and a byte
+        // more, as the component grows its buffer when an insertion would fill it.
+        SendEditor(Sci::SCI_ALLOCATE, w(size + 1));
+        for (QByteArray piece = next(); !piece.isEmpty(); piece = next()) {
+            const qsizetype nul = piece.indexOf('\0'); // where SetText would have stopped
+            SendEditor(Sci::SCI_APPENDTEXT, w(nul < 0 ? piece.size() : nul), ptr(piece.constData()));
+            if (nul >= 0)
+                break;
+        }
+    }
+    SendEditor(Sci::SCI_SETUNDOCOLLECTION, collecting ? 1 : 0);
+    ClearUndoBuffer();
+}
 
 int clsScintilla::GetLen() { return static_cast<int>(SendEditor(Sci::SCI_GETLENGTH)); }
 int clsScintilla::GetDocLen() { return GetLen(); }
@@ -139,8 +241,17 @@ void clsScintilla::SelectAll() { SendEditor(Sci::SCI_SELECTALL); }
 void clsScintilla::Cut() { SendEditor(Sci::SCI_CUT); }
 void clsScintilla::Copy() { SendEditor(Sci::SCI_COPY); }
 void clsScintilla::Paste() { SendEditor(Sci::SCI_PASTE); }
-void clsScintilla::Undo() { SendEditor(Sci::SCI_UNDO); }
-void clsScintilla::Redo() { SendEditor(Sci::SCI_REDO); }
+// A step may be a whole replace-all.
+void clsScintilla::Undo()
+{
+    const BulkChange bulk(*this);
+    SendEditor(Sci::SCI_UNDO);
+}
+void clsScintilla::Redo()
+{
+    const BulkChange bulk(*this);
+    SendEditor(Sci::SCI_REDO);
+}
 void clsScintilla::ClearUndoBuffer() { SendEditor(Sci::SCI_EMPTYUNDOBUFFER); }
 void clsScintilla::SetSavePoint() { SendEditor(Sci::SCI_SETSAVEPOINT); }
 bool clsScintilla::Modified() { return SendEditor(Sci::SCI_GETMODIFY) != 0; }
@@ -162,7 +273,7 @@ clsScintilla::LoadResult clsScintilla::LoadDocument(const QString &strFile)
     QByteArray bytes;
     if (!QFileInfo(strFile).isFile() || !readFileBytes(strFile, bytes))
         return LoadResult::Unreadable;
-    platform::AnsiCodec::Decoded decoded = m_codec.decodeChecked(bytes);
+    Utf8Decoded decoded = decodeToUtf8(m_codec, bytes);
     if (decoded.firstInvalidByte >= 0 && m_acceptInvalidBytes && !m_acceptInvalidBytes(decoded.firstInvalidByte))
         return LoadResult::Declined;
     bytes = QByteArray(); // the file's bytes are not needed once decoded
@@ -170,7 +281,8 @@ clsScintilla::LoadResult clsScintilla::LoadDocument(const QString &strFile)
     const bool wasReadOnly = GetReadOnly();
     if (wasReadOnly)
         SetReadOnly(false);
-    SetText(decoded.text);
+    LoadTextBytes(decoded.utf8);
+    decoded.utf8 = QByteArray();
     SetSavePoint();
     ClearUndoBuffer();
     SetReadOnly(wasReadOnly);

@@ -141,6 +141,20 @@ TEST_F(Search, FindNextAndPrevRepeatTheRememberedSearch)
     EXPECT_TRUE(s.search().lastOptions().WrapDocument);
 }
 
+TEST_F(Search, OneUndoTakesBackTheWholeReplaceAll)
+{
+    const QString text = QStringLiteral("select a from t;\nselect 单据 from u;\n").repeated(50);
+    s.SetText(text);
+    s.ClearUndoBuffer();
+    EXPECT_EQ(s.ReplaceAll(QStringLiteral("select"), QStringLiteral("SELECT x,")), 100);
+    const QString replaced = s.GetText();
+    s.Undo();
+    EXPECT_EQ(s.GetText(), text);
+    EXPECT_EQ(s.SendEditor(QsciScintillaBase::SCI_CANUNDO), 0) << "the replace-all was the only step";
+    s.Redo();
+    EXPECT_EQ(s.GetText(), replaced);
+}
+
 TEST_F(Search, ReplaceTextIsBoundedAndAlwaysFalse)
 {
     s.SetText(QStringLiteral("a a"));
