@@ -88,7 +88,9 @@ void frmMain::startServerDocument()
     }
     m_obj->editor().SetFocusEx();
     m_obj->editor().ClearUndoBuffer();
-    wrapper().LetText(UnescapeDefineText(m_obj->wrapper().GetText()));
+    UnescapingReader readable(m_obj->wrapper().TextBytesView());
+    wrapper().LoadTextPieces(readable.readableSize(), [&readable] { return readable.next(); });
+    wrapper().SetFocus();
     sciMain->ClearUndoBuffer();
     setWindowTitle(strBaseCaption + QLatin1Char('[') + launch.UpLoadFileName + QLatin1Char(']'));
     sciMain->setAutoIndent(true);

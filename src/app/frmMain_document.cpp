@@ -65,7 +65,15 @@ void frmMain::openPath(const QString &path, bool clearUndo)
         return;
     m_obj->editor().SetFocusEx();
     strFileName = path;
-    wrapper().LetText(UnescapeDefineText(m_obj->wrapper().GetText()));
+    // Unescaped from the object window's own bytes: a large file has no copies to spare.
+    const QByteArrayView stored = m_obj->wrapper().TextBytesView();
+    if (clearUndo) {
+        UnescapingReader readable(stored);
+        wrapper().LoadTextPieces(readable.readableSize(), [&readable] { return readable.next(); });
+    } else {
+        wrapper().SetTextBytes(unescapeDefineUtf8(QByteArray::fromRawData(stored.data(), stored.size())));
+    }
+    wrapper().SetFocus();
     if (clearUndo) {
         sciMain->ClearUndoBuffer();
         m_obj->editor().ClearUndoBuffer();
