@@ -63,6 +63,7 @@ void unescapeDefineInPlace(QByteArray &text);
 class UnescapingReader {
 public:
     explicit UnescapingReader(QByteArrayView stored, qsizetype pieceBytes = qsizetype(1) << 20);
+    UnescapingReader(QByteArray &&, qsizetype = 0) = delete; // it would be gone before the reading
     // The length of the whole readable form, counted without building it.
     qsizetype readableSize() const;
     // The readable form of the next piece; empty once the text is used up.

@@ -46,9 +46,10 @@ TEST(UnescapingReader, PiecesEndAfterLineEnds)
 TEST(UnescapingReader, ALineLongerThanAPieceIsOnePiece)
 {
     const QByteArray line = QByteArray("&lt;x&gt; ").repeated(100);
-    UnescapingReader reader(line + "\n" + line, 16);
+    const QByteArray stored = line + "\n" + line;
+    UnescapingReader reader(stored, 16);
     int pieces = 0;
-    EXPECT_EQ(readAll(reader, &pieces), unescapeDefineUtf8(line + "\n" + line));
+    EXPECT_EQ(readAll(reader, &pieces), unescapeDefineUtf8(stored));
     EXPECT_EQ(pieces, 2);
 }
 
