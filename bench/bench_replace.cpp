@@ -2,48 +2,19 @@
 // Undo of it, at several sizes up to 20 MB, so that the time's growth with the document shows.
 #include "BenchInputs.h"
 
-#include "editor/usrScintilla.h"
-#include "platform/WindowSystem.h"
+#include "support/EditorHost.h" // the tests' offscreen form with one editor control
 
 #include <QApplication>
-#include <QWidget>
 #include <benchmark/benchmark.h>
-
-#include <memory>
 
 namespace {
 
-// A shown form with one editor control, configured as the forms configure theirs.
-class EditorForm : public QWidget {
-public:
-    EditorForm()
-    {
-        m_hwnd = platform::WindowSystem::instance().createWindow(&platform::defWindowProc, this, this);
-        resize(800, 600);
-        control = std::make_unique<usrScintilla>(m_hwnd);
-        control->InitScintilla();
-        control->sciMain->SendEditor(QsciScintillaBase::SCI_SETCODEPAGE, 936);
-        control->sciMain->SizeScintilla(0, 0, 800, 600);
-        show();
-    }
-    ~EditorForm() override
-    {
-        control.reset();
-        platform::WindowSystem::instance().destroyWindow(m_hwnd);
-    }
-    clsScintilla &sci() { return *control->sciMain; }
-
-    std::unique_ptr<usrScintilla> control;
-
-private:
-    platform::Hwnd m_hwnd = 0;
-};
-
 void BM_ReplaceAllCommonWord(benchmark::State &state)
 {
-    const QString text = QString::fromUtf8(makeDefineDocument(state.range(0) * kMiB, DefineForm::ReadableUtf8).readableUtf8);
-    EditorForm form;
-    clsScintilla &s = form.sci();
+    const QString text =
+        QString::fromUtf8(makeDefineDocument(state.range(0) * kMiB, DefineForm::ReadableUtf8).readableUtf8);
+    EditorHost host;
+    clsScintilla &s = host.sci();
     int count = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -60,9 +31,10 @@ void BM_ReplaceAllCommonWord(benchmark::State &state)
 // One Undo takes the whole replace-all back.
 void BM_UndoReplaceAll(benchmark::State &state)
 {
-    const QString text = QString::fromUtf8(makeDefineDocument(state.range(0) * kMiB, DefineForm::ReadableUtf8).readableUtf8);
-    EditorForm form;
-    clsScintilla &s = form.sci();
+    const QString text =
+        QString::fromUtf8(makeDefineDocument(state.range(0) * kMiB, DefineForm::ReadableUtf8).readableUtf8);
+    EditorHost host;
+    clsScintilla &s = host.sci();
     for (auto _ : state) {
         state.PauseTiming();
         s.SetText(text);

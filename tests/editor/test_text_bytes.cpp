@@ -109,11 +109,7 @@ TEST_F(TextBytes, BulkChangesStillAnnounceThemselvesAndLeaveTheEventsAsTheyWere)
 // characters far longer than a piece.
 QByteArray largeGbkFile()
 {
-    GbkSamples samples(5);
-    QByteArray bytes;
-    while (bytes.size() < 3 * 1024 * 1024)
-        bytes += samples.next() + '\n';
-    return bytes + QByteArray("\xD6\xD0").repeated(800 * 1024) + "\r\nend";
+    return GbkSamples(5).lines(3 * 1024 * 1024, "\n") + QByteArray("\xD6\xD0").repeated(800 * 1024) + "\r\nend";
 }
 
 TEST_F(TextBytes, LargeFilesLoadAsTheCodecDecodesThemWhole)

@@ -30,6 +30,15 @@ public:
         return text;
     }
 
+    // Texts, each followed by lineEnd, until there are at least bytes of them.
+    QByteArray lines(qsizetype bytes, const QByteArray &lineEnd)
+    {
+        QByteArray all;
+        while (all.size() < bytes)
+            all += next() + lineEnd;
+        return all;
+    }
+
     std::mt19937 &random() { return m_random; }
 
 private:
