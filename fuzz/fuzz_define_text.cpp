@@ -1,9 +1,12 @@
-// The stored and the readable form of a define document: the one-pass conversions must give
-// exactly what the replacement tables give when applied row by row, and a readable text comes
-// back unchanged from the stored form unless it literally holds an entity.
+// The stored and the readable form of a define document: the one-pass conversions (on UTF-8, in
+// place, piece by piece, on GBK bytes) must give exactly what the replacement tables give when
+// applied row by row, and a readable text comes back unchanged from the stored form unless it
+// literally holds an entity.
 
 #include "FuzzSupport.h"
 #include "document/DefineEscaping.h"
+#include "document/GbkBytes.h"
+#include "platform/AnsiCodec.h"
 
 #include <type_traits>
 
@@ -75,6 +78,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QByteArray restored = raw;
     restoreTagsUtf8(restored);
     fuzz::expectEqual("restoreTagsUtf8 equals the rows", restored, applyRows(raw, kTagRows));
+
+    QByteArray inPlace = raw;
+    unescapeDefineInPlace(inPlace);
+    fuzz::expectEqual("unescapeDefineInPlace equals the rows", inPlace, applyRows(raw, kUnescapeRows));
+
+    // Piece by piece, with pieces of a size the input chooses (its length, so the cuts move).
+    UnescapingReader reader(raw, 1 + raw.size() % 61);
+    QByteArray joined;
+    for (QByteArray piece; !(piece = reader.next()).isEmpty();)
+        joined += piece;
+    fuzz::expectEqual("the pieces of the reader join into the readable form", joined, inPlace);
+    fuzz::expect("the reader counts the readable form", UnescapingReader(raw).readableSize() == inPlace.size());
+
+    // GBK bytes, escaped without decoding, equal decoding, escaping and encoding again.
+    if (firstInvalidGbkByte(raw) < 0) {
+        const platform::AnsiCodec codec;
+        const EscapeOutcome viaText = EscapeDefineText(codec.decode(raw), KeyWordRules{});
+        fuzz::expectEqual("escapeDefineGbk equals escaping the decoded text", escapeDefineGbk(raw),
+                          codec.encode(viaText.text));
+    }
 
     // Text paths.
     const QString text = QString::fromUtf8(raw);
