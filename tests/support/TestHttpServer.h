@@ -32,16 +32,13 @@ inline int bindLoopback(int *port)
 
 class TestHttpServer {
 public:
+    // Trickle: the first sentAtOnce bytes of the reply at once, then one byte every 20 ms.
+    // Flood: the reply, then the filler again and again until the client goes away (64 MiB at most).
     enum class Mode { Answer, Stall, Close, Trickle, Flood };
-
-    // The first sentAtOnce bytes of the answer at once, then the rest one byte every 20 ms.
-    struct Trickle {
-        QByteArray answer;
+    struct Script {
+        QByteArray reply;
+        Mode mode = Mode::Answer;
         qsizetype sentAtOnce = 0;
-    };
-    // The head, then the filler again and again until the client goes away (64 MiB at most).
-    struct Flood {
-        QByteArray head;
         QByteArray filler;
     };
 
@@ -49,31 +46,22 @@ public:
     static QByteArray answer(int status, const QByteArray &body, bool chunked = false)
     {
         QByteArray raw = "HTTP/1.1 " + QByteArray::number(status) + " X\r\nContent-Type: text/xml\r\n";
-        if (chunked) {
-            raw += "Transfer-Encoding: chunked\r\n\r\n";
-            for (qsizetype i = 0; i < body.size(); i += 7) {
-                const QByteArray piece = body.mid(i, 7);
-                raw += QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n";
-            }
-            return raw + "0\r\n\r\n";
-        }
-        return raw + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+        if (!chunked)
+            return raw + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+        raw += "Transfer-Encoding: chunked\r\n\r\n";
+        for (qsizetype i = 0; i < body.size(); i += 7)
+            raw += QByteArray::number(body.mid(i, 7).size(), 16) + "\r\n" + body.mid(i, 7) + "\r\n";
+        return raw + "0\r\n\r\n";
     }
 
-    explicit TestHttpServer(QByteArray reply = answer(200, "<data result=\"ok\"/>"), Mode mode = Mode::Answer)
-        : TestHttpServer(std::move(reply), mode, 0, QByteArray())
+    explicit TestHttpServer(QByteArray reply = answer(200, "<data result=\"ok\"/>")) : TestHttpServer(Script{reply}) {}
+    explicit TestHttpServer(Mode mode) : TestHttpServer(Script{{}, mode}) {}
+    explicit TestHttpServer(Script script) : m_script(std::move(script))
     {
+        m_listen = bindLoopback(&m_port);
+        ::listen(m_listen, 8);
+        m_thread = std::thread([this] { serve(); });
     }
-    explicit TestHttpServer(Mode mode) : TestHttpServer(QByteArray(), mode) {}
-    explicit TestHttpServer(Trickle trickle)
-        : TestHttpServer(std::move(trickle.answer), Mode::Trickle, trickle.sentAtOnce, QByteArray())
-    {
-    }
-    explicit TestHttpServer(Flood flood)
-        : TestHttpServer(std::move(flood.head), Mode::Flood, 0, std::move(flood.filler))
-    {
-    }
-
     ~TestHttpServer()
     {
         m_stop = true;
@@ -90,16 +78,9 @@ public:
     }
 
 private:
-    TestHttpServer(QByteArray reply, Mode mode, qsizetype sentAtOnce, QByteArray filler)
-        : m_answer(std::move(reply)), m_mode(mode), m_sentAtOnce(sentAtOnce), m_filler(std::move(filler))
-    {
-        m_listen = bindLoopback(&m_port);
-        ::listen(m_listen, 8);
-        m_thread = std::thread([this] { serve(); });
-    }
-
     void serve()
     {
+        const Script &s = m_script;
         while (!m_stop) {
             pollfd p{m_listen, POLLIN, 0};
             const int client = ::poll(&p, 1, 100) > 0 ? ::accept(m_listen, nullptr, nullptr) : -1;
@@ -110,15 +91,17 @@ private:
                 std::lock_guard lock(m_mutex);
                 m_requests << request;
             }
-            switch (m_mode) {
-            case Mode::Answer: sendAll(client, m_answer); break;
-            case Mode::Trickle: trickle(client); break;
-            case Mode::Flood: flood(client); break;
-            case Mode::Stall:
+            if (s.mode == Mode::Answer) {
+                sendAll(client, s.reply);
+            } else if (s.mode == Mode::Trickle && sendAll(client, s.reply.left(s.sentAtOnce))) {
+                for (qsizetype i = s.sentAtOnce; i < s.reply.size() && sendAll(client, s.reply.mid(i, 1)); ++i)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            } else if (s.mode == Mode::Flood && sendAll(client, s.reply) && !s.filler.isEmpty()) {
+                for (qsizetype sent = 0; sent < 64 * 1024 * 1024 && sendAll(client, s.filler); sent += s.filler.size()) {
+                }
+            } else if (s.mode == Mode::Stall) {
                 while (!m_stop)
                     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                break;
-            case Mode::Close: break;
             }
             ::close(client);
         }
@@ -140,23 +123,6 @@ private:
             sent += n;
         }
         return true;
-    }
-
-    void trickle(int client) const
-    {
-        if (!sendAll(client, m_answer.left(m_sentAtOnce)))
-            return;
-        for (qsizetype i = m_sentAtOnce; i < m_answer.size() && sendAll(client, m_answer.mid(i, 1)); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-
-    void flood(int client) const
-    {
-        constexpr qsizetype kMostBytes = 64 * 1024 * 1024;
-        if (!sendAll(client, m_answer) || m_filler.isEmpty())
-            return;
-        for (qsizetype sent = 0; sent < kMostBytes && sendAll(client, m_filler); sent += m_filler.size()) {
-        }
     }
 
     // Reads until the headers and the body they announce have arrived, or the client goes quiet.
@@ -185,13 +151,9 @@ private:
         return 0;
     }
 
+    const Script m_script; // fixed before the serving thread starts
     int m_listen = -1;
     int m_port = 0;
-    // Fixed before the serving thread starts.
-    const QByteArray m_answer;
-    const Mode m_mode;
-    const qsizetype m_sentAtOnce;
-    const QByteArray m_filler;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     mutable std::mutex m_mutex;
