@@ -8,9 +8,7 @@ namespace {
 
 QByteArray hex(const char *h) { return QByteArray::fromHex(h); }
 
-struct Vector {
-    const char *name, *key, *plain, *cipher;
-};
+struct Vector { const char *name, *key, *plain, *cipher; };
 
 // FIPS 81 / NIST SP 800-17 known answers and the classic textbook vector.
 const Vector kVectors[] = {

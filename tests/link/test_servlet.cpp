@@ -101,61 +101,44 @@ TEST(Servlet, TransferFailuresAreReportedNotHung)
     }
 }
 
-// Every byte arrives in good time, but the answer as a whole does not.
-struct TrickleRow {
-    const char *name;
-    QByteArray answer;
-    qsizetype sentAtOnce;
-};
-void PrintTo(const TrickleRow &row, std::ostream *os) { *os << row.name; }
+// Answers that take too long or never end: the exchange stops at the deadline or at the cap.
+struct EndlessRow { const char *name; Script script; QString error; };
+void PrintTo(const EndlessRow &row, std::ostream *os) { *os << row.name; }
+
+// The answer's first sentAtOnce bytes at once, then one byte every 20 ms.
+Script trickle(const QByteArray &answer, qsizetype sentAtOnce)
+{
+    return {.reply = answer, .mode = Mode::Trickle, .sentAtOnce = sentAtOnce};
+}
+Script flood(const QByteArray &head, const QByteArray &filler) { return {.reply = head, .mode = Mode::Flood, .filler = filler}; }
 
 qsizetype headerLength(const QByteArray &answer) { return answer.indexOf("\r\n\r\n") + 4; }
 const QByteArray kBody = QByteArray("<data result=\"ok\">").append(200, ' ').append("</data>");
 const QByteArray kPlain = TestHttpServer::answer(200, kBody);
 const QByteArray kChunked = TestHttpServer::answer(200, kBody, true);
-const TrickleRow kTrickles[] = {
-    {"HeadersByteByByte", kPlain, 0},
-    {"BodyByteByByte", kPlain, headerLength(kPlain)},
-    {"ChunksByteByByte", kChunked, headerLength(kChunked)},
-};
-
-class TricklingAnswer : public ::testing::TestWithParam<TrickleRow> {};
-
-TEST_P(TricklingAnswer, EndsAtTheDeadline)
-{
-    TestHttpServer server(Script{GetParam().answer, Mode::Trickle, GetParam().sentAtOnce});
-    const HttpResponse r = clientFor(server.port(), 300ms).PostToServletWithCookie("saveDefineFile", "b", "", "");
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.error, QStringLiteral("等待服务器超时"));
-}
-INSTANTIATE_TEST_SUITE_P(Deadline, TricklingAnswer, ::testing::ValuesIn(kTrickles),
-                         [](const auto &info) { return std::string(info.param.name); });
-
-struct FloodRow {
-    const char *name;
-    QByteArray head;
-    QByteArray filler;
-    QString error;
-};
-void PrintTo(const FloodRow &row, std::ostream *os) { *os << row.name; }
-
 const QByteArray kFill(16384, 'x');
+const QString kTimedOut = QStringLiteral("等待服务器超时");
 const QString kBodyCut = QStringLiteral("服务器的应答超过 1 MB,已停止接收");
 const QString kHeadersCut = QStringLiteral("服务器的应答头超过 64 KB,已停止接收");
-const FloodRow kFloods[] = {
-    {"BodyUntilTheClose", "HTTP/1.1 200 OK\r\n\r\n", kFill, kBodyCut},
-    {"EndlessChunks", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n", "4000\r\n" + kFill + "\r\n", kBodyCut},
-    {"LengthPastTheCap", "HTTP/1.1 200 OK\r\nContent-Length: 1099511627776\r\n\r\n", kFill, kBodyCut},
-    {"EndlessHeaderLines", "HTTP/1.1 200 OK\r\n", "X-Filler: " + QByteArray(1000, 'a') + "\r\n", kHeadersCut},
-    {"EndlessHeaderLine", "HTTP/1.1 200 OK\r\nX-Long: ", kFill, kHeadersCut},
+
+const EndlessRow kEndless[] = {
+    // Every byte arrives in good time, but the answer as a whole does not.
+    {"HeadersByteByByte", trickle(kPlain, 0), kTimedOut},
+    {"BodyByteByByte", trickle(kPlain, headerLength(kPlain)), kTimedOut},
+    {"ChunksByteByByte", trickle(kChunked, headerLength(kChunked)), kTimedOut},
+    {"BodyUntilTheClose", flood("HTTP/1.1 200 OK\r\n\r\n", kFill), kBodyCut},
+    {"EndlessChunks", flood("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n", "4000\r\n" + kFill + "\r\n"), kBodyCut},
+    {"LengthPastTheCap", flood("HTTP/1.1 200 OK\r\nContent-Length: 1099511627776\r\n\r\n", kFill), kBodyCut},
+    {"EndlessHeaderLines", flood("HTTP/1.1 200 OK\r\n", "X-Filler: " + QByteArray(1000, 'a') + "\r\n"), kHeadersCut},
+    {"EndlessHeaderLine", flood("HTTP/1.1 200 OK\r\nX-Long: ", kFill), kHeadersCut},
 };
 
-class FloodingAnswer : public ::testing::TestWithParam<FloodRow> {};
+class EndlessAnswer : public ::testing::TestWithParam<EndlessRow> {};
 
-TEST_P(FloodingAnswer, IsCutOffAtTheCap)
+TEST_P(EndlessAnswer, StopsAtTheDeadlineOrTheCap)
 {
-    TestHttpServer server(Script{GetParam().head, Mode::Flood, 0, GetParam().filler});
-    ServletClient client = clientFor(server.port(), 60s);
+    TestHttpServer server(GetParam().script);
+    ServletClient client = clientFor(server.port(), GetParam().script.mode == Mode::Trickle ? 300ms : 60s);
     client.setAnswerLimits({.maxBodyBytes = 1024 * 1024});
     const HttpResponse r = client.PostToServletWithCookie("saveDefineFile", "b", "", "");
     EXPECT_FALSE(r.ok);
@@ -165,7 +148,7 @@ TEST_P(FloodingAnswer, IsCutOffAtTheCap)
     EXPECT_FALSE(client.PostToServlet("sql", "x", QString(), answer));
     EXPECT_EQ(answer, QByteArray("untouched"));
 }
-INSTANTIATE_TEST_SUITE_P(Caps, FloodingAnswer, ::testing::ValuesIn(kFloods),
+INSTANTIATE_TEST_SUITE_P(Limits, EndlessAnswer, ::testing::ValuesIn(kEndless),
                          [](const auto &info) { return std::string(info.param.name); });
 
 enum Outcome { Failure, NotOpen, Open };

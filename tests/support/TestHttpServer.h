@@ -35,12 +35,7 @@ public:
     // Trickle: the first sentAtOnce bytes of the reply at once, then one byte every 20 ms.
     // Flood: the reply, then the filler again and again until the client goes away (64 MiB at most).
     enum class Mode { Answer, Stall, Close, Trickle, Flood };
-    struct Script {
-        QByteArray reply;
-        Mode mode = Mode::Answer;
-        qsizetype sentAtOnce = 0;
-        QByteArray filler;
-    };
+    struct Script { QByteArray reply{}; Mode mode = Mode::Answer; qsizetype sentAtOnce = 0; QByteArray filler{}; };
 
     // A status and body as a server sends them, in one piece or in seven-byte chunks.
     static QByteArray answer(int status, const QByteArray &body, bool chunked = false)
@@ -54,8 +49,8 @@ public:
         return raw + "0\r\n\r\n";
     }
 
-    explicit TestHttpServer(QByteArray reply = answer(200, "<data result=\"ok\"/>")) : TestHttpServer(Script{reply}) {}
-    explicit TestHttpServer(Mode mode) : TestHttpServer(Script{{}, mode}) {}
+    explicit TestHttpServer(QByteArray reply = answer(200, "<data result=\"ok\"/>")) : TestHttpServer(Script{.reply = reply}) {}
+    explicit TestHttpServer(Mode mode) : TestHttpServer(Script{.mode = mode}) {}
     explicit TestHttpServer(Script script) : m_script(std::move(script))
     {
         m_listen = bindLoopback(&m_port);
