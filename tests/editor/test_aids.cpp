@@ -12,11 +12,7 @@ namespace {
 // Records chosen messages sent to the editing window, through the hook on that window.
 class MessageRecorder : public ISubclass {
 public:
-    struct Sent {
-        std::uint32_t msg;
-        WParam w;
-        LParam l;
-    };
+    struct Sent { std::uint32_t msg; WParam w; LParam l; };
     std::vector<Sent> sent;
     std::int32_t ISubclass_MsgResponse() const override { return ResponsePostProcess; }
     void setISubclass_MsgResponse(std::int32_t) override {}
@@ -45,12 +41,7 @@ TEST(Aids, MoveItDividesTheSizeByTwipsPerPixel)
     EXPECT_EQ(host.widget().geometry(), QRect(10, 20, 200, 100));
 }
 
-struct IndentCase {
-    const char *name;
-    const char *text;
-    int caret; // -1: the end of the text
-    int expectedIndent;
-};
+struct IndentCase { const char *name, *text; int caret /* -1: the end of the text */, expectedIndent; };
 
 const IndentCase kBreaks[] = {
     {"AfterAnIndentedLine", "        select", -1, 8},

@@ -68,13 +68,8 @@ TEST(Notifications, MarginTwoClickTogglesAFoldAndMarginZeroDoesNot)
 
 // Each of the eleven events, sent as the editing window sends its notification, reaches the
 // control's signal once with its value (Painted, which the control does not re-raise, the wrapper's).
-struct EventRow {
-    const char *name;
-    std::uint32_t code;
-    const char *signal; // as SIGNAL() spells it
-    bool onWrapper;
-    QVariant expected; // the signal's one argument, if it has one
-};
+// signal: as SIGNAL() spells it; expected: the signal's one argument, if it has one
+struct EventRow { const char *name; std::uint32_t code; const char *signal; bool onWrapper; QVariant expected; };
 
 class EveryEvent : public ::testing::TestWithParam<EventRow> {};
 

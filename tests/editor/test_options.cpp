@@ -16,35 +16,30 @@ struct OptionRow {
     std::function<bool(clsScintilla &)> shows; // true once the component or wrapper follows it
 };
 
-long send(clsScintilla &s, unsigned msg, long w = 0) { return static_cast<long>(s.SendEditor(msg, static_cast<platform::WParam>(w))); }
+long send(clsScintilla &s, unsigned msg, platform::WParam w = 0) { return static_cast<long>(s.SendEditor(msg, w)); }
 
+// The control's setter, and the test that the component or wrapper follows it.
+#define SET(call) [](usrScintilla &c) { c.call; }
+#define SHOWS(test) [](clsScintilla &s) { return test; }
 const OptionRow kOptions[] = {
-    {"ShowCallTips", true, [](usrScintilla &c) { c.setShowCallTips(true); }, [](clsScintilla &s) { return s.ShowCallTips(); }},
-    {"ViewWhiteSpace", true, [](usrScintilla &c) { c.setViewWhiteSpace(true); },
-     [](clsScintilla &s) { return send(s, Sci::SCI_GETVIEWWS) == Sci::SCWS_VISIBLEALWAYS; }},
-    {"WordWrap", true, [](usrScintilla &c) { c.setWordWrap(true); },
-     [](clsScintilla &s) { return send(s, Sci::SCI_GETWRAPMODE) == Sci::SC_WRAP_WORD; }},
-    {"ReadOnly", true, [](usrScintilla &c) { c.setReadOnly(true); }, [](clsScintilla &s) { return send(s, Sci::SCI_GETREADONLY) != 0; }},
-    {"ContextMenu", true, [](usrScintilla &c) { c.setContextMenu(true); }, [](clsScintilla &s) { return s.ContextMenu(); }},
-    {"AutoIndent", true, [](usrScintilla &c) { c.setAutoIndent(true); }, [](clsScintilla &s) { return s.AutoIndent(); }},
-    {"IgnoreAutoCCase", true, [](usrScintilla &c) { c.setIgnoreAutoCCase(true); },
-     [](clsScintilla &s) { return send(s, Sci::SCI_AUTOCGETIGNORECASE) != 0; }},
-    {"Bracematch", false, [](usrScintilla &c) { c.setBracematch(false); }, [](clsScintilla &s) { return !s.MatchBraces(); }},
-    {"ScrollWidth", false, [](usrScintilla &c) { c.setScrollWidth(777); },
-     [](clsScintilla &s) { return send(s, Sci::SCI_GETSCROLLWIDTH) == 777; }},
-    {"LineNumbers", false, [](usrScintilla &c) { c.setLineNumbers(false); },
-     [](clsScintilla &s) { return send(s, Sci::SCI_GETMARGINWIDTHN, 0) == 0; }},
-    {"Folding", false, [](usrScintilla &c) { c.setFolding(false); },
-     [](clsScintilla &s) { return send(s, Sci::SCI_GETMARGINWIDTHN, 2) == 0 && !s.Folding(); }},
-    {"ShowFlags", false, [](usrScintilla &c) { c.setShowFlags(false); },
-     [](clsScintilla &s) { return send(s, Sci::SCI_GETMARGINWIDTHN, 1) == 0; }},
-    {"AutoShowAutoComplete", false, [](usrScintilla &c) { c.setAutoShowAutoComplete(true); },
-     [](clsScintilla &s) { return s.AutoShowAutoComplete(); }},
-    {"AutoCompleteString", false, [](usrScintilla &c) { c.setAutoCompleteString(QStringLiteral("select from")); },
-     [](clsScintilla &s) { return s.AutoCompleteString() == QStringLiteral("select from"); }},
-    {"AutoCompleteStart", false, [](usrScintilla &c) { c.setAutoCompleteStart(QStringLiteral(":")); },
-     [](clsScintilla &s) { return s.AutoCompleteStart() == QStringLiteral(":"); }},
+    {"ShowCallTips", true, SET(setShowCallTips(true)), SHOWS(s.ShowCallTips())},
+    {"ViewWhiteSpace", true, SET(setViewWhiteSpace(true)), SHOWS(send(s, Sci::SCI_GETVIEWWS) == Sci::SCWS_VISIBLEALWAYS)},
+    {"WordWrap", true, SET(setWordWrap(true)), SHOWS(send(s, Sci::SCI_GETWRAPMODE) == Sci::SC_WRAP_WORD)},
+    {"ReadOnly", true, SET(setReadOnly(true)), SHOWS(send(s, Sci::SCI_GETREADONLY) != 0)},
+    {"ContextMenu", true, SET(setContextMenu(true)), SHOWS(s.ContextMenu())},
+    {"AutoIndent", true, SET(setAutoIndent(true)), SHOWS(s.AutoIndent())},
+    {"IgnoreAutoCCase", true, SET(setIgnoreAutoCCase(true)), SHOWS(send(s, Sci::SCI_AUTOCGETIGNORECASE) != 0)},
+    {"Bracematch", false, SET(setBracematch(false)), SHOWS(!s.MatchBraces())},
+    {"ScrollWidth", false, SET(setScrollWidth(777)), SHOWS(send(s, Sci::SCI_GETSCROLLWIDTH) == 777)},
+    {"LineNumbers", false, SET(setLineNumbers(false)), SHOWS(send(s, Sci::SCI_GETMARGINWIDTHN, 0) == 0)},
+    {"Folding", false, SET(setFolding(false)), SHOWS(send(s, Sci::SCI_GETMARGINWIDTHN, 2) == 0 && !s.Folding())},
+    {"ShowFlags", false, SET(setShowFlags(false)), SHOWS(send(s, Sci::SCI_GETMARGINWIDTHN, 1) == 0)},
+    {"AutoShowAutoComplete", false, SET(setAutoShowAutoComplete(true)), SHOWS(s.AutoShowAutoComplete())},
+    {"AutoCompleteString", false, SET(setAutoCompleteString("select from")), SHOWS(s.AutoCompleteString() == "select from")},
+    {"AutoCompleteStart", false, SET(setAutoCompleteStart(":")), SHOWS(s.AutoCompleteStart() == ":")},
 };
+#undef SET
+#undef SHOWS
 
 class Options : public ::testing::TestWithParam<OptionRow> {};
 

@@ -166,9 +166,8 @@ TEST_F(Search, ReplaceTextIsBoundedAndAlwaysFalse)
 TEST_F(Search, GotoLineColumnClampsToTheDocument)
 {
     s.SetText(QStringLiteral("line1\nline2 long\nl3"));
-    const struct {
-        int line, column, pos;
-    } rows[] = {{0, 0, 0}, {1, 3, 9}, {1, 999, 16}, {999, 0, 17}, {-1, -1, 0}, {INT_MAX - 1, INT_MAX - 1, 19}};
+    const struct { int line, column, pos; } rows[] = {{0, 0, 0},   {1, 3, 9},  {1, 999, 16},
+                                                      {999, 0, 17}, {-1, -1, 0}, {INT_MAX - 1, INT_MAX - 1, 19}};
     for (const auto &row : rows) {
         s.GotoLineColumn(row.line, row.column);
         EXPECT_EQ(sel(), std::make_pair(row.pos, row.pos)) << row.line << ',' << row.column;
