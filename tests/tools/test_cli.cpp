@@ -1,4 +1,10 @@
+// plendor-cli on real files and streams. It converts GBK bytes without decoding them unless a
+// rule file needs the text: the results are those of the decoded conversions, and unreadable
+// input is refused at the offset the codec reports.
 #include "CliCommands.h"
+#include "document/DefineEscaping.h"
+#include "platform/ProgramFolder.h"
+#include "support/GbkSamples.h"
 #include "support/TestFiles.h"
 
 #include <QBuffer>
@@ -10,6 +16,7 @@ struct CliRun {
     int code;
     QByteArray out;
     QByteArray err;
+    std::pair<int, QByteArray> codeAndOut() const { return {code, out}; }
 };
 
 CliRun run(const QStringList &args, const QByteArray &input = {})
@@ -74,5 +81,57 @@ TEST(Cli, UnreadableInputAndUnwritableOutputSayWhy)
     err.open(QIODevice::WriteOnly);
     EXPECT_EQ(runCli({"escape"}, CliIo{&in, &full, &err}), 1);
     EXPECT_TRUE(errBytes.contains("No space left")) << errBytes.toStdString();
+}
+struct CliGbk : ::testing::Test {
+    QTemporaryDir dir; // the program folder: no rule file beside the program
+    const platform::AnsiCodec codec;
+    void SetUp() override { platform::setProgramFolder(dir.path()); }
+    void TearDown() override { platform::setProgramFolder(QString()); }
+};
+
+TEST_F(CliGbk, FixedConversionsGiveWhatDecodingGives)
+{
+    writeFile(dir.filePath("empty-rules.txt"), "\n");
+    GbkSamples samples(17);
+    for (int i = 0; i < 300; ++i) {
+        const QByteArray input = samples.next();
+        const QString text = codec.decode(input);
+        const QByteArray stored = codec.encode(EscapeDefineText(text, KeyWordRules{}).text);
+        ASSERT_EQ(run({"escape"}, input).codeAndOut(), std::make_pair(0, stored)) << input.toHex(' ').toStdString();
+        ASSERT_EQ(run({"escape", "--keywords", dir.filePath("empty-rules.txt")}, input).codeAndOut(),
+                  std::make_pair(0, stored))
+            << "decoded for the rule file: " << input.toHex(' ').toStdString();
+        ASSERT_EQ(run({"unescape"}, input).codeAndOut(), std::make_pair(0, codec.encode(UnescapeDefineText(text))))
+            << input.toHex(' ').toStdString();
+    }
+}
+
+TEST_F(CliGbk, RuleFileBesideTheProgramIsStillRead)
+{
+    writeFile(dir.filePath("KeyWord.txt"), "<confirm>|<confirm>\n");
+    EXPECT_EQ(run({"escape"}, "<confirm>a<b").codeAndOut(), std::make_pair(0, QByteArray("<confirm>a&lt;b")));
+}
+
+TEST_F(CliGbk, UnreadableInputIsRefusedWhereTheCodecFindsIt)
+{
+    std::mt19937 random(99);
+    std::uniform_int_distribution<int> byte(0x7E, 0xFF);
+    GbkSamples samples(23);
+    for (int i = 0; i < 200; ++i) {
+        QByteArray input = samples.next();
+        std::uniform_int_distribution<qsizetype> where(0, input.size());
+        input.insert(where(random), QByteArray(1, static_cast<char>(byte(random))));
+        const qsizetype expected = codec.decodeChecked(input).firstInvalidByte;
+        for (const char *command : {"escape", "unescape"}) {
+            const auto [code, out, err] = run({command}, input);
+            if (expected < 0) {
+                ASSERT_EQ(code, 0) << err.toStdString();
+                continue;
+            }
+            ASSERT_EQ(code, 1);
+            ASSERT_TRUE(err.contains("byte offset " + QByteArray::number(expected) + ")")) << err.toStdString();
+            ASSERT_TRUE(out.isEmpty());
+        }
+    }
 }
 } // namespace
