@@ -42,9 +42,7 @@ QString escapeNoRules(const QString &t)
     return o.text;
 }
 
-struct Example {
-    const char *name, *readable, *stored;
-};
+struct Example { const char *name, *readable, *stored; };
 
 const Example kExamples[] = {
     {"ConditionTypeAttribute", "<sql type=\"condition\">a<b</sql>", "<sql type=\"condition&quot;&gt;a&lt;b</sql>"},
@@ -129,10 +127,8 @@ TEST(Escaping, RoundTripOfReadableTextWithoutEntities)
     }
 }
 
-struct RuleCase {
-    const char *name, *rules, *readable, *stored;
-    const char *error = nullptr; // a part of the message when the rules are refused
-};
+// error: a part of the message when the rules are refused
+struct RuleCase { const char *name, *rules, *readable, *stored; const char *error = nullptr; };
 
 const RuleCase kRuleFiles[] = {
     // Case-insensitive match; a replacement with groups is not restored as markup; an empty
