@@ -37,10 +37,7 @@ TEST_F(MainWindow, EditorFillsTheClientAreaAndFollowsResizes)
 
 TEST_F(MainWindow, TypingMarksTheDocumentChangedAndCloseAsksAboutIt)
 {
-    struct Row {
-        Answer answer;
-        bool closes;
-    };
+    struct Row { Answer answer; bool closes; };
     for (const Row row : {Row{Answer::Cancel, false}, Row{Answer::No, true}, Row{Answer::Yes, false}}) {
         auto w = makeWindow();
         w->show();

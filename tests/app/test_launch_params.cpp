@@ -3,15 +3,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct LaunchCase {
-    const char *name;
-    const char *commandLine;
-    bool serverMode;
-    const char *host;
-    int port;
-    const char *defineName;
-    const char *upload;
-};
+struct LaunchCase { const char *name, *commandLine; bool serverMode; const char *host; int port; const char *defineName, *upload; };
 
 const LaunchCase kLines[] = {
     {"EmptyLineIsLocalMode", "", false, "", 80, "", ""},

@@ -61,11 +61,8 @@ TEST_F(ServerSave, FailedUploadsSayWhyAndKeepTheChanges)
     TestHttpServer hugeChunk("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nFFFFFFFFFFFFFFFF\r\n" + kSaved);
     TestHttpServer lettersInLength(savedWithLength("12abc"));
     TestHttpServer shorterThanItsLength(savedWithLength("40"));
-    const struct {
-        int port;
-        QString message;
-        bool whole; // otherwise the transfer's own reason follows
-    } failures[] = {
+    // whole: otherwise the transfer's own reason follows
+    const struct { int port; QString message; bool whole; } failures[] = {
         {erring.port(), QStringLiteral("<html>Internal error</html>"), true}, // shown as the server sent it
         {refusedPort(), failed, false},
         {stalled.port(), failed + QStringLiteral("等待服务器超时"), true},

@@ -232,10 +232,7 @@ TEST_F(SearchDialogs, GotoDialogFiltersKeysAndMovesTheCaret)
     EXPECT_EQ(prompt.dialogsShown, 1) << "Ctrl+G opens the go-to dialog";
     EXPECT_EQ(s().GetCurPos(), 3 + 5);
 
-    struct Row {
-        const char *line, *column;
-        int pos;
-    };
+    struct Row { const char *line, *column; int pos; };
     for (const Row row : {Row{"", "", 0}, Row{"0", "0", 0}, Row{"abc", "x", 0}, Row{"99999999999999999999", "5", 14},
                           Row{"2", "99999999999", 11}}) {
         prompt.dialogScripts.push_back([row](QDialog &d) {

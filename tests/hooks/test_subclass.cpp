@@ -115,11 +115,7 @@ TEST_F(Hook, ErrorsCarryTheirNumbersAndSource)
 
 TEST_F(Hook, ResponsesDecideWhenTheOldProcedureRuns)
 {
-    struct Row {
-        std::int32_t response;
-        std::vector<std::string> log;
-        LResult result;
-    };
+    struct Row { std::int32_t response; std::vector<std::string> log; LResult result; };
     const Row rows[] = {
         {ResponseConsume, {"c:78/78"}, 7},
         {ResponsePostProcess, {"c:78/78", "old:78"}, 1078},

@@ -4,11 +4,7 @@
 
 namespace {
 
-struct DecodeRow {
-    const char *name;
-    QByteArray bytes;
-    qsizetype firstInvalid;
-};
+struct DecodeRow { const char *name; QByteArray bytes; qsizetype firstInvalid; };
 
 const DecodeRow kRows[] = {
     {"PlainAscii", QByteArray("select 1"), -1},
