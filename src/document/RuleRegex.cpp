@@ -110,22 +110,33 @@ RuleReplacement replaceRuleMatches(const QString &text, const QString &pattern, 
     PCRE2_SIZE copied = 0; // text before this is in out
     PCRE2_SIZE offset = 0;
     std::uint32_t options = 0; // after an empty match: not empty again at the same place
+    // "\G" holds where each search starts, so a pattern that uses it is searched the way Qt
+    // searches: from the end of the last match, never from a later window, and after an empty
+    // match first at the same place, anchored. Other patterns search in windows of start
+    // positions, with the time looked at in between, and after an empty match unanchored, which
+    // finds the same matches and stays in the engine's compiled form.
+    const bool startAnchored = pattern.contains(QLatin1String("\\G"));
+    const PCRE2_SIZE window = startAnchored ? PCRE2_UNSET : kPositionsPerCall;
+    const std::uint32_t afterEmpty = startAnchored ? (PCRE2_NOTEMPTY_ATSTART | PCRE2_ANCHORED) : PCRE2_NOTEMPTY_ATSTART;
+    const auto stepOverCharacter = [&text, length](PCRE2_SIZE at) {
+        return at + ((at + 1 < length && text.at(at).isHighSurrogate() && text.at(at + 1).isLowSurrogate()) ? 2 : 1);
+    };
     while (offset <= length) {
         if (std::chrono::steady_clock::now() > deadline)
             return {QString(), RuleFailure::TimeLimit};
-        pcre2_set_offset_limit(context.get(), offset + kPositionsPerCall);
+        pcre2_set_offset_limit(context.get(), startAnchored ? PCRE2_UNSET : offset + window);
         const int rc = pcre2_match(code.get(), units(text), length, offset, options, match.get(), context.get());
         if (rc == PCRE2_ERROR_NOMATCH) {
-            if (options != 0) {
-                // No non-empty match here: step over one character (a surrogate pair is one).
+            if (startAnchored) {
+                if (options == 0)
+                    break;
+                // No non-empty match here: go on one character further.
                 options = 0;
-                offset += (offset + 1 < length && text.at(offset).isHighSurrogate() &&
-                           text.at(offset + 1).isLowSurrogate())
-                              ? 2
-                              : 1;
+                offset = stepOverCharacter(offset);
                 continue;
             }
-            offset += kPositionsPerCall + 1;
+            options = 0;
+            offset += window + 1;
             // Never start inside a surrogate pair; its first half was tried already.
             if (offset < length && offset > 0 && text.at(offset).isLowSurrogate() &&
                 text.at(offset - 1).isHighSurrogate())
@@ -142,7 +153,7 @@ RuleReplacement replaceRuleMatches(const QString &text, const QString &pattern, 
         if (limits.maxLength >= 0 && out.size() + static_cast<qsizetype>(length - copied) > limits.maxLength)
             return {QString(), RuleFailure::TooLong};
         offset = end;
-        options = start == end ? (PCRE2_NOTEMPTY_ATSTART | PCRE2_ANCHORED) : 0;
+        options = start == end ? afterEmpty : 0;
     }
     out += QStringView(text).mid(static_cast<qsizetype>(copied));
     return {out, RuleFailure::None};

@@ -196,6 +196,14 @@ TEST(RuleFile, ReplacementReferences)
     EXPECT_EQ(*RegexReplaceAll("aaa", "x*", "-"), QStringLiteral("-a-a-a-"));
     EXPECT_EQ(*RegexReplaceAll(QStringLiteral("a😀b"), "x*", "-"), QStringLiteral("-a-😀-b-")) << "a pair is one character";
     EXPECT_EQ(*RegexReplaceAll(QString(600, u'a') + "b", "b", "c"), QString(600, u'a') + "c") << "past the first scan window";
+    // "\G" holds only where the last match ended, never where a later search window begins.
+    const QString bs = QStringLiteral("a") + QString(300, u'b');
+    EXPECT_EQ(*RegexReplaceAll(bs, "\\Gb|X", "Y"), bs);
+    EXPECT_EQ(*RegexReplaceAll("ab", "\\Gx*", "-"), QStringLiteral("-a-b-"));
+    // Empty matches everywhere in a large text stay linear: well inside the rule's time.
+    const auto spaced = RegexReplaceAll(QString(300000, u'q'), "x*|\\b", "");
+    ASSERT_TRUE(spaced.has_value());
+    EXPECT_EQ(spaced->size(), 300000);
     EXPECT_FALSE(RegexReplaceAll("a", "[", "x").has_value());
 }
 } // namespace
