@@ -9,6 +9,9 @@
 using platform::Icon;
 
 namespace {
+// A message box shows at most this much of an answer; the rest is counted, not shown.
+constexpr qsizetype kShownAnswer = 4000;
+
 // The servlet's answer as text: UTF-8 when it is valid UTF-8, the ANSI code page otherwise.
 QString answerText(const QByteArray &body)
 {
@@ -41,5 +44,11 @@ void frmMain::showUploadAnswer(const HttpResponse &answer)
     }
     if (answer.isSuccess())
         bTextChanged = false;
-    m_prompt.inform(QStringLiteral("Sarvent"), answerText(answer.body), Icon::Information);
+    QString text = answerText(answer.body);
+    if (text.size() > kShownAnswer) {
+        const qsizetype rest = text.size() - kShownAnswer;
+        text.truncate(kShownAnswer);
+        text += QStringLiteral("\n…(其余 %1 个字符未显示)").arg(rest);
+    }
+    m_prompt.inform(QStringLiteral("Sarvent"), text, Icon::Information);
 }

@@ -46,6 +46,16 @@ TEST_F(ServerSave, AnsweredUploadClearsTheChangedFlagAndShowsTheAnswer)
         << "the local copy is never written";
 }
 
+TEST_F(ServerSave, ALongAnswerIsShownCutWithWhatWasLeftOut)
+{
+    TestHttpServer server(TestHttpServer::answer(200, QByteArray(5000, 'a')));
+    auto w = serverWindow(*this, server.port());
+    w->execute(cmd::Save);
+    EXPECT_FALSE(w->bTextChanged) << "still a successful upload";
+    ASSERT_EQ(prompt.informed.size(), 1);
+    EXPECT_EQ(prompt.informed.first(), QString(4000, u'a') + QStringLiteral("\n…(其余 1000 个字符未显示)"));
+}
+
 const QByteArray kSaved = QStringLiteral("保存成功").toUtf8();
 QByteArray savedWithLength(const QByteArray &length)
 {
