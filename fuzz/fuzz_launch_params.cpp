@@ -3,6 +3,7 @@
 
 #include "FuzzSupport.h"
 #include "app/LaunchParams.h"
+#include "app/ProgramInfo.h"
 
 #include <QMap>
 
@@ -43,5 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString path = localPathFromCommandLine(line);
     fuzz::expect("a local path holds no double quote", !path.contains(u'"'));
     fuzz::expect("only double quotes are removed", path.size() == line.size() - line.count(u'"'));
+    // --help and --version answer only as the whole command line; anything else starts the editor.
+    const bool isOption = line == QLatin1String("--help") || line == QLatin1String("--version");
+    fuzz::expect("only a whole --help or --version is an option", programInfoRequest(line).has_value() == isOption);
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "CliCommands.h"
+#include "CliHelp.h"
 
 #include "document/ByteForm.h"
 #include "document/DefineEscaping.h"
@@ -12,11 +13,6 @@
 #include <QFileInfo>
 
 namespace {
-
-const char kUsage[] =
-    "usage: plendor-cli escape|unescape [INPUT] [-o OUTPUT] [--keywords FILE]\n"
-    "       plendor-cli token [--user U] [--session S] [--time yyyyMMddhhmmss]\n"
-    "       plendor-cli encipher [TEXT]   (standard input when TEXT is absent)\n";
 
 struct Options {
     QString command;
@@ -242,7 +238,15 @@ int encipher(const Options &o, const CliIo &io)
 
 int runCli(const QStringList &args, const CliIo &io)
 {
+    const CliInfoRequest info = cliInfoRequest(args);
+    if (info.handled)
+        return writeStandardOutput(io, info.text) ? 0 : 1;
     const Options o = parse(args);
+    const bool unknownCommand = !o.command.isEmpty() && !findCliCommand(o.command);
+    if (unknownCommand) {
+        fail(io, QStringLiteral("unknown command %1 (plendor-cli --help lists the commands)").arg(o.command));
+        return 2;
+    }
     if (!o.error.isEmpty()) {
         fail(io, o.error);
         return 2;
@@ -253,6 +257,6 @@ int runCli(const QStringList &args, const CliIo &io)
         return token(o, io);
     if (o.command == QLatin1String("encipher"))
         return encipher(o, io);
-    io.err->write(kUsage);
+    io.err->write(cliUsageLines());
     return 2;
 }

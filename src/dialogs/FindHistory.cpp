@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <filesystem>
 
 namespace FindHistory {
@@ -27,6 +29,17 @@ QStringList readLines(const QString &path)
     return lines;
 }
 } // namespace
+
+QString historyFolder(const QString &programFolder)
+{
+    const QFileInfo folder(programFolder);
+    if (folder.isDir() && folder.isWritable())
+        return programFolder;
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (data.isEmpty() || !QDir().mkpath(data))
+        return programFolder; // nowhere better: the write fails and the user is told
+    return data;
+}
 
 QStringList LoadFindList(const QString &folder) { return readLines(historyPath(folder)); }
 

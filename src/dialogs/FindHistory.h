@@ -11,6 +11,10 @@ namespace FindHistory {
 
 constexpr int kMaxEntries = 52;
 
+// The folder that holds the history: the program folder, or, when that cannot be written (an
+// installed program in a system folder), the user's data folder, so that the history is kept.
+QString historyFolder(const QString &programFolder);
+
 QStringList LoadFindList(const QString &folder);
 // False, with the cause in *error, when the folder could not be written; the history then stays
 // as it was. A text holding a line break is not stored: it would become several entries.

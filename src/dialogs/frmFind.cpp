@@ -70,7 +70,7 @@ frmFind::frmFind(ISettingsStore &settings, QWidget *parent) : QDialog(parent), m
     const bool up = dialogs::readTrueFalse(m_settings, QStringLiteral("FOptUp"), false);
     m_optUp->setChecked(up);
     m_optDown->setChecked(!up);
-    m_cmbFind->addItems(FindHistory::LoadFindList(platform::programFolder()));
+    m_cmbFind->addItems(FindHistory::LoadFindList(FindHistory::historyFolder(platform::programFolder())));
     m_cmbFind->setEditText(QString());
 }
 
@@ -97,9 +97,9 @@ void frmFind::cmdFind_Click()
     // A history that cannot be written leaves the search unaffected.
     if (!text.trimmed().isEmpty()) {
         if (m_history)
-            m_history->record(platform::programFolder(), text);
+            m_history->record(FindHistory::historyFolder(platform::programFolder()), text);
         else
-            FindHistory::AddToFindList(platform::programFolder(), text);
+            FindHistory::AddToFindList(FindHistory::historyFolder(platform::programFolder()), text);
     }
     accept();
 }

@@ -310,7 +310,7 @@ KeyWordRules KeyWordRules::load(const QString &path)
 
 KeyWordRules KeyWordRules::fromProgramFolder()
 {
-    return load(platform::programFolder() + QStringLiteral("/KeyWord.txt"));
+    return load(platform::findProgramFile(QStringLiteral("KeyWord.txt")));
 }
 
 namespace {

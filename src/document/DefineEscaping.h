@@ -25,7 +25,7 @@ struct KeyWordRules {
 
     // Reads the rule file (ANSI code page); a missing or unreadable file gives no rules.
     static KeyWordRules load(const QString &path);
-    // The rule file beside the program.
+    // The rule file beside the program, or else in the shared data folder of an installation.
     static KeyWordRules fromProgramFolder();
     static KeyWordRules fromText(const QString &text);
 };

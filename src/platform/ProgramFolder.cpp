@@ -1,11 +1,18 @@
 #include "platform/ProgramFolder.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace platform {
 namespace {
 QString &overriddenFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+QString &overriddenSharedFolder()
 {
     static QString folder;
     return folder;
@@ -26,6 +33,26 @@ QString executableName()
     if (!QCoreApplication::instance())
         return QStringLiteral("plendor");
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+QString sharedDataFolder()
+{
+    if (!overriddenSharedFolder().isEmpty())
+        return overriddenSharedFolder();
+    const QString exeFolder =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QStringLiteral(".");
+    return QDir::cleanPath(exeFolder + QStringLiteral("/../share/plendor"));
+}
+
+void setSharedDataFolder(const QString &folder) { overriddenSharedFolder() = folder; }
+
+QString findProgramFile(const QString &name)
+{
+    const QString own = QDir(programFolder()).filePath(name);
+    if (QFileInfo::exists(own))
+        return own;
+    const QString shared = QDir(sharedDataFolder()).filePath(name);
+    return QFileInfo::exists(shared) ? shared : own;
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 // Where the program's own files live (highlighters, "KeyWord.txt", "findList.txt"):
-// the executable's folder, unless a test points it elsewhere.
+// the executable's folder, unless a test points it elsewhere. An installed program also has a
+// shared data folder, PREFIX/share/plendor beside PREFIX/bin, for the files it only reads.
 
 #include <QString>
 
@@ -9,5 +10,15 @@ namespace platform {
 QString programFolder();
 void setProgramFolder(const QString &folder); // empty restores the executable's folder
 QString executableName();                      // without extension, e.g. "plendor"
+
+// <executable's folder>/../share/plendor, computed from where the executable is, so that a
+// moved installation still finds its files.
+QString sharedDataFolder();
+void setSharedDataFolder(const QString &folder); // empty restores the computed folder
+
+// A file or folder the program reads ("KeyWord.txt", "highlighters"): its path in the program
+// folder when it is there, else in the shared data folder when it is there, else the program
+// folder's path (which then does not exist).
+QString findProgramFile(const QString &name);
 
 } // namespace platform

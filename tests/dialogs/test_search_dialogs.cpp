@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTest>
 
 namespace {
@@ -130,9 +131,40 @@ TEST_F(SearchDialogs, HistoryKeepsFiftyTwoNewestFirstWithoutDuplicateCheck)
     EXPECT_EQ(after.first(), QStringLiteral("  new  ")) << "an entry with a line break is not stored";
 }
 
+TEST_F(SearchDialogs, UnwritableProgramFolderKeepsTheHistoryInTheUsersDataFolder)
+{
+    // An installed program: its folder cannot be written (a folder below a plain file cannot be
+    // made, whoever runs the test).
+    writeFile(path("plain"), "");
+    platform::setProgramFolder(path("plain/bin"));
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", path("data").toUtf8());
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    EXPECT_TRUE(dataFolder.startsWith(path("data")));
+    EXPECT_EQ(FindHistory::historyFolder(path("plain/bin")), dataFolder);
+    EXPECT_EQ(FindHistory::historyFolder(path("program")), path("program")) << "a writable program folder is kept";
+
+    s().SetText(QStringLiteral("abc abc"));
+    prompt.dialogScripts.push_back(find("abc"));
+    w->execute(cmd::Find);
+    EXPECT_EQ(s().GetSelText(), QStringLiteral("abc"));
+    EXPECT_TRUE(prompt.informed.isEmpty()) << prompt.informed.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(readFile(QDir(dataFolder).filePath("findList.txt")), QByteArray("abc\r\n"));
+    prompt.dialogScripts.push_back([](QDialog &d) {
+        EXPECT_EQ(child<QComboBox>(d, "cmbFind")->count(), 1) << "the list is read from the same folder";
+        click(d, "cmdCancel");
+    });
+    w->execute(cmd::Find);
+    qputenv("XDG_DATA_HOME", dataHome);
+}
+
 TEST_F(SearchDialogs, UnwritableHistoryStillSearchesAndABadPatternIsReported)
 {
     platform::setProgramFolder(path("no/such/folder"));
+    // Neither the program folder nor the user's data folder can be written.
+    writeFile(path("plain"), "");
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", path("plain/data").toUtf8());
     s().SetText(QStringLiteral("abc abc"));
     prompt.dialogScripts.push_back(find("abc"));
     w->execute(cmd::Find);
@@ -153,6 +185,7 @@ TEST_F(SearchDialogs, UnwritableHistoryStillSearchesAndABadPatternIsReported)
     w->execute(cmd::Find);
     ASSERT_EQ(prompt.informed.size(), 1);
     EXPECT_TRUE(prompt.informed.first().contains(QStringLiteral("正则表达式无效")));
+    qputenv("XDG_DATA_HOME", dataHome);
 }
 
 TEST_F(SearchDialogs, ReplaceRuleCountAndNotFound)
