@@ -34,6 +34,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     scratch = fuzz::newScratchFolder();
     QDir::setCurrent(scratch->path());
     platform::setProgramFolder(scratch->path());
+    platform::setSharedDataFolder(scratch->path()); // nor from an installation's data folder
     return 0;
 }
 
