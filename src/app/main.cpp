@@ -7,6 +7,7 @@
 #include "platform/Prompt.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 
 int main(int argc, char *argv[])
@@ -28,6 +29,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plendor"));
     QGuiApplication::setDesktopFileName(QStringLiteral("plendor")); // the installed menu entry
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("plendor"))); // the installed icon, if any
 
     const auto settings = makeDefaultSettingsStore();
     platform::QtPrompt prompt;
