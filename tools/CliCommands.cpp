@@ -16,7 +16,8 @@ namespace {
 const char kUsage[] =
     "usage: plendor-cli escape|unescape [INPUT] [-o OUTPUT] [--keywords FILE]\n"
     "       plendor-cli token [--user U] [--session S] [--time yyyyMMddhhmmss]\n"
-    "       plendor-cli encipher [TEXT]   (standard input when TEXT is absent)\n";
+    "       plendor-cli encipher [TEXT]   (standard input when TEXT is absent)\n"
+    "       plendor-cli check FILE... [--keywords FILE]\n";
 
 struct Options {
     QString command;
@@ -242,6 +243,8 @@ int encipher(const Options &o, const CliIo &io)
 
 int runCli(const QStringList &args, const CliIo &io)
 {
+    if (!args.isEmpty() && args.first() == QLatin1String("check"))
+        return runCheck(args.mid(1), io);
     const Options o = parse(args);
     if (!o.error.isEmpty()) {
         fail(io, o.error);
