@@ -107,9 +107,10 @@ public:
     }
 
 private:
+    // Eight bytes: a text of nothing but start tags keeps one per five bytes.
     struct OpenElement {
-        qsizetype offset;
-        int tag;
+        qsizetype offset : 56;
+        int tag : 8;
     };
 
     qsizetype offsetOf(const unsigned char *p) const { return p - m_begin; }
