@@ -94,6 +94,13 @@ TEST_F(OpenedDocument, ReturnOnARowAndF8MoveTheCaret)
     w->execute(cmd::NextProblem);
     EXPECT_EQ(w->wrapper().GetCurPos(), kErrorAt);
     EXPECT_EQ(view->currentIndex().row(), 1);
+
+    // A double-click on a row goes there too.
+    const QRect row = view->visualRect(dock().model().index(0, ProblemsModel::MessageColumn));
+    ASSERT_FALSE(row.isEmpty());
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, row.center()); // the first click of the two
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(w->wrapper().GetCurPos(), kWarningAt);
 }
 
 TEST_F(OpenedDocument, TypingPauseChecksAgainAndAWorkerResultForOldTextIsDropped)
