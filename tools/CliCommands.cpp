@@ -241,6 +241,8 @@ int runCli(const QStringList &args, const CliIo &io)
     const CliInfoRequest info = cliInfoRequest(args);
     if (info.handled)
         return writeStandardOutput(io, info.text) ? 0 : 1;
+    if (!args.isEmpty() && args.first() == QLatin1String("check"))
+        return runCheck(args.mid(1), io);
     const Options o = parse(args);
     const bool unknownCommand = !o.command.isEmpty() && !findCliCommand(o.command);
     if (unknownCommand) {

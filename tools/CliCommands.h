@@ -12,3 +12,5 @@ struct CliIo {
 };
 
 int runCli(const QStringList &args, const CliIo &io);
+// check FILE... [--keywords FILE]: 0 without errors, 1 with errors, 2 when a file cannot be read.
+int runCheck(const QStringList &args, const CliIo &io);

@@ -29,6 +29,12 @@ constexpr std::array kCommands{
         "encipher", "[TEXT]",
         "Enciphers TEXT, or standard input when TEXT is absent, the way the editor enciphers the "
         "SQL it sends to the report servlet, and prints it in upper-case hexadecimal."},
+    CliCommandHelp{
+        "check", "FILE... [--keywords FILE]",
+        "Checks stored define files: reads each file's readable form as the define language and "
+        "prints one line per problem, FILE:LINE:COLUMN: error|warning: message, in UTF-8 (lines as "
+        "in the file, columns in characters of the readable line). Exits 0 when no file has an "
+        "error, 1 when one has, 2 when a file cannot be read. --keywords as for escape."},
 };
 
 QByteArray utf8(const QString &text) { return text.toUtf8(); }

@@ -24,4 +24,7 @@ constexpr int About = 2004;
 constexpr int ConnectDevDb = 32322;
 // Our own: go to a line (Ctrl+G), on no menu.
 constexpr int Goto = 1440;
+// Our own: the problems dock (View menu) and the next problem (F8).
+constexpr int ProblemsList = 611;
+constexpr int NextProblem = 1450;
 } // namespace cmd

@@ -28,6 +28,8 @@ const std::vector<CommandInfo> &allCommands()
         {cmd::About, "关于(&A)", nullptr},
         {cmd::ConnectDevDb, "连接到开发数据库", ":/icons/connect.svg"},
         {cmd::Goto, "", nullptr},
+        {cmd::ProblemsList, "问题列表(&P)", nullptr},
+        {cmd::NextProblem, "", nullptr},
     };
     return commands;
 }
@@ -50,7 +52,7 @@ std::vector<MenuSpec> menuBarLayout(bool serverMode)
     return {
         file,
         {"编辑(&E)", {{cmd::Cut, false}, {cmd::Copy, false}, {cmd::Paste, false}, {cmd::Find, true}, {cmd::Replace, false}}},
-        {"视图(&V)", {{cmd::EscapedFile, true}}},
+        {"视图(&V)", {{cmd::EscapedFile, true}, {cmd::ProblemsList, false}}},
         {"帮助(&V)", {{cmd::About, false}}},
     };
 }
@@ -76,6 +78,7 @@ const std::vector<Shortcut> &mainShortcuts()
         {"Ctrl+A", cmd::SelectAll}, {"Ctrl+F", cmd::Find}, {"Ctrl+D", cmd::DeleteLine}, {"Ctrl+Z", cmd::Undo},
         {"Ctrl+Y", cmd::Redo},      {"F3", cmd::FindNext}, {"Ctrl+R", cmd::Replace},
         {"Ctrl+G", cmd::Goto},
+        {"F8", cmd::NextProblem},
     };
     return shortcuts;
 }

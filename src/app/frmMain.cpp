@@ -57,6 +57,7 @@ void frmMain::Form_Load()
 {
     ParseCommandLine(m_commandLine);
     BuildCommandBars();
+    setUpChecking();
     connect(sciMain.get(), &usrScintilla::CharAdded, this, &frmMain::sciMain_CharAdded);
     connect(sciMain.get(), &usrScintilla::OpenFileUrl, this, &frmMain::sciMain_OpenFileUrl);
 
@@ -97,6 +98,7 @@ void frmMain::startServerDocument()
     bTextChanged = false;
     if (!launch.DefineName.isEmpty())
         sciMain->DoFind(QLatin1Char('"') + launch.DefineName + QLatin1Char('"'));
+    checkDocumentNow();
 }
 
 void frmMain::restoreWindowPosition()

@@ -112,4 +112,20 @@ private:
     frmObj *m_obj = nullptr;
     QDockWidget *m_escapedTextBar = nullptr;
     std::map<int, QAction *> m_actions;
+
+    // The define-file check: the problems dock, the runner and the status bar (frmMain_check.cpp).
+public:
+    class ProblemsDock *problemsDock() const { return m_problemsDock; }
+    class DefineCheckRunner *checkRunner() const { return m_checkRunner; }
+    class MainStatusBar *mainStatusBar() const { return m_mainStatusBar; }
+    // F8: the caret to the next problem after it.
+    void goToNextProblem();
+
+private:
+    void setUpChecking();
+    void checkDocumentNow();
+    void goToProblem(qsizetype offset);
+    class ProblemsDock *m_problemsDock = nullptr;
+    class DefineCheckRunner *m_checkRunner = nullptr;
+    class MainStatusBar *m_mainStatusBar = nullptr;
 };

@@ -5,6 +5,8 @@
 #include "app/LaunchParams.h"
 #include "app/frmMain.h"
 
+#include "app/ProblemsDock.h"
+
 #include <QAction>
 #include <QDockWidget>
 #include <QMenu>
@@ -132,6 +134,8 @@ void frmMain::execute(int id)
     case cmd::FindNext: sciMain->FindNext(); break;
     case cmd::Replace: sciMain->DoReplace(); break;
     case cmd::Goto: sciMain->DoGoto(); break;
+    case cmd::ProblemsList: m_problemsDock->setVisible(!m_problemsDock->isVisible()); break;
+    case cmd::NextProblem: goToNextProblem(); break;
     default: break; // about does nothing
     }
     updateCommands();

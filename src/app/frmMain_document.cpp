@@ -80,6 +80,7 @@ void frmMain::openPath(const QString &path, bool clearUndo)
     }
     setTitleFromFileName(strFileName);
     bTextChanged = false;
+    checkDocumentNow();
 }
 
 void frmMain::openCommand()
@@ -177,6 +178,7 @@ int frmMain::writeStoredForm()
         m_prompt.inform(platform::appTitle(), error + kFailureSuffix, Icon::Information);
         return -1;
     }
+    checkDocumentNow();
     return 1;
 }
 

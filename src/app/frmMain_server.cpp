@@ -31,6 +31,7 @@ bool frmMain::SaveDefineToServer()
         QStringLiteral("saveDefineFile"), *body, QStringLiteral("&fileName=") + launchParams().UpLoadFileName,
         QString());
     showUploadAnswer(answer);
+    checkDocumentNow();
     // A failed transfer or an error status must never let the window close as if saved.
     return answer.isSuccess();
 }

@@ -12,6 +12,8 @@ public:
     explicit AnsiCodec(int codePage = 936);
 
     int codePage() const { return m_codePage; }
+    // The code page's name as the converters know it ("GBK" for 936).
+    const QByteArray &name() const { return m_name; }
     QString decode(const QByteArray &bytes) const;
 
     // The text, and where the first byte lies that the code page cannot read (-1 when every

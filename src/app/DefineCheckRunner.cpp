@@ -1,0 +1,109 @@
+#include "app/DefineCheckRunner.h"
+
+#include "editor/clsScintilla.h"
+
+#include <Qsci/qsciscintillabase.h>
+
+using Sci = QsciScintillaBase;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+// Below this size a timing says more about the clock than about the checker.
+constexpr qsizetype kMeasurableBytes = 256 * 1024;
+} // namespace
+
+DefineCheckRunner::DefineCheckRunner(clsScintilla &editor, QObject *parent)
+    : QObject(parent), m_editor(editor), m_indicators(editor)
+{
+    m_indicators.setUp();
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &DefineCheckRunner::checkNow);
+    connect(editor.widget(), &Sci::SCN_MODIFIED, this,
+            [this](int, int type, const char *, int, int, int, int, int, int, int) { textChanged(type); });
+}
+
+DefineCheckRunner::~DefineCheckRunner()
+{
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void DefineCheckRunner::textChanged(int modificationType)
+{
+    // Large changes announce themselves only before they are made (BulkChange.h).
+    constexpr int kTextChanges = Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT | Sci::SC_MOD_BEFOREINSERT |
+                                 Sci::SC_MOD_BEFOREDELETE;
+    if (!(modificationType & kTextChanges))
+        return;
+    ++m_generation;
+    m_timer.start(pause);
+}
+
+void DefineCheckRunner::checkNow()
+{
+    m_timer.stop();
+    if (m_worker.joinable()) {
+        m_again = true;
+        return;
+    }
+    auto rules = std::make_shared<const KeyWordRules>(KeyWordRules::fromProgramFolder());
+    DefineCheckOptions options;
+    options.codePage = m_editor.codec().codePage();
+    const QByteArrayView text = m_editor.TextBytesView();
+    if (static_cast<double>(text.size()) / bytesPerMs >= static_cast<double>(inlineBudget.count())) {
+        runOnWorker(text.toByteArray(), options, std::move(rules));
+        return;
+    }
+    options.rules = rules.get();
+    const Clock::time_point start = Clock::now();
+    DefineCheckResult result = checkDefineText(text, options);
+    measure(text.size(), Clock::now() - start);
+    accept(std::move(result));
+}
+
+void DefineCheckRunner::runOnWorker(QByteArray snapshot, DefineCheckOptions options,
+                                    std::shared_ptr<const KeyWordRules> rules)
+{
+    const quint64 generation = m_generation;
+    m_worker = std::thread([this, snapshot = std::move(snapshot), options, rules, generation]() mutable {
+        options.rules = rules.get();
+        const Clock::time_point start = Clock::now();
+        auto result = std::make_shared<DefineCheckResult>(checkDefineText(snapshot, options));
+        const auto took = Clock::now() - start;
+        const qsizetype bytes = snapshot.size();
+        // This object outlives the thread: its destructor joins it.
+        QMetaObject::invokeMethod(this, [this, result, generation, bytes, took] {
+            measure(bytes, took);
+            workerDone(result, generation);
+        }, Qt::QueuedConnection);
+    });
+}
+
+void DefineCheckRunner::workerDone(std::shared_ptr<DefineCheckResult> result, quint64 generation)
+{
+    m_worker.join();
+    if (generation == m_generation)
+        accept(std::move(*result));
+    if (m_again) {
+        m_again = false;
+        checkNow();
+    }
+}
+
+void DefineCheckRunner::accept(DefineCheckResult result)
+{
+    m_result = std::move(result);
+    std::vector<ProblemIndicators::Range> ranges;
+    ranges.reserve(m_result.problems.size());
+    for (const DefineProblem &p : m_result.problems)
+        ranges.push_back({p.offset, p.length, p.severity == DefineProblem::Severity::Error});
+    m_indicators.show(ranges);
+    emit checked();
+}
+
+void DefineCheckRunner::measure(qsizetype bytes, Clock::duration took)
+{
+    const double ms = std::chrono::duration<double, std::milli>(took).count();
+    if (bytes >= kMeasurableBytes && ms > 0)
+        bytesPerMs = static_cast<double>(bytes) / ms;
+}

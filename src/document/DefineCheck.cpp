@@ -1,0 +1,454 @@
+#include "document/DefineCheck.h"
+
+#include "document/CodePageRepertoire.h"
+#include "document/DefineCheckFindings.h"
+#include "document/DefineVocabulary.h"
+#include "document/RuleRegex.h"
+
+#include <QFileInfo>
+#include <array>
+#include <cstring>
+#include <unordered_map>
+
+using namespace define_check;
+namespace vocab = define_vocabulary;
+
+namespace {
+
+constexpr size_t kTagCount = vocab::kTags.size();
+constexpr int kDefine = vocab::tagIndex("define");
+constexpr int kSql = vocab::tagIndex("sql");
+
+bool isSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isLineEnd(unsigned char c) { return c == '\r' || c == '\n'; }
+
+// Letters, digits and the punctuation XML allows in names; any non-ASCII byte too, so that
+// "<define名" is another word and not the tag.
+bool isNameByte(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+           c == '.' || c == ':' || c >= 0x80;
+}
+
+// What may start an attribute's name.
+bool isAttributeNameByte(unsigned char c) { return isNameByte(c) && c != '-' && c != '.'; }
+
+// One character of UTF-8 at s (s < e): its code point and length. A byte that does not start a
+// well-formed character stands alone as U+FFFD, which no code page holds.
+int decodeUtf8(const unsigned char *s, const unsigned char *e, char32_t &c)
+{
+    const unsigned char b = s[0];
+    int length = 0;
+    char32_t min = 0;
+    if (b < 0x80) {
+        c = b;
+        return 1;
+    }
+    if (b >= 0xC2 && b <= 0xDF) {
+        length = 2;
+        c = b & 0x1F;
+        min = 0x80;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        length = 3;
+        c = b & 0x0F;
+        min = 0x800;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        length = 4;
+        c = b & 0x07;
+        min = 0x10000;
+    }
+    if (length == 0 || e - s < length) {
+        c = 0xFFFD;
+        return 1;
+    }
+    for (int i = 1; i < length; ++i) {
+        if ((s[i] & 0xC0) != 0x80) {
+            c = 0xFFFD;
+            return 1;
+        }
+        c = (c << 6) | (s[i] & 0x3F);
+    }
+    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
+        c = 0xFFFD;
+        return 1;
+    }
+    return length;
+}
+
+// An attribute the checks after the tag look at (define's name, sql's type).
+struct AttributeValue {
+    bool present = false;
+    bool broken = false; // unclosed or unquoted: its value is not known
+    std::string_view value;
+    qsizetype offset = 0;
+};
+
+class Scanner {
+public:
+    Scanner(QByteArrayView text, Findings &findings, const CodePageRepertoire &repertoire)
+        : m_begin(reinterpret_cast<const unsigned char *>(text.data())), m_p(m_begin), m_end(m_begin + text.size()),
+          m_findings(findings), m_repertoire(repertoire)
+    {
+    }
+
+    void run()
+    {
+        while (m_p < m_end) {
+            const unsigned char c = *m_p;
+            if (c == '<')
+                lessThan();
+            else if (c < 0x80)
+                ++m_p;
+            else
+                nonAscii();
+        }
+        for (const OpenElement &open : m_open)
+            report(Kind::UnclosedStart, open.offset, 1 + nameLength(open.tag), open.tag);
+    }
+
+private:
+    // Eight bytes: a text of nothing but start tags keeps one per five bytes.
+    struct OpenElement {
+        qsizetype offset : 56;
+        int tag : 8;
+    };
+
+    qsizetype offsetOf(const unsigned char *p) const { return p - m_begin; }
+    static qsizetype nameLength(int tag) { return static_cast<qsizetype>(vocab::kTags[static_cast<size_t>(tag)].size()); }
+
+    void report(Kind kind, qsizetype offset, qsizetype length, int tag = -1, std::string_view detail = {})
+    {
+        Finding f;
+        f.kind = kind;
+        f.offset = offset;
+        f.length = length;
+        f.tag = tag;
+        f.detail = detail;
+        m_findings.add(std::move(f));
+    }
+
+    std::string_view view(const unsigned char *from, const unsigned char *to) const
+    {
+        return {reinterpret_cast<const char *>(from), static_cast<size_t>(to - from)};
+    }
+
+    const unsigned char *nameEnd(const unsigned char *p) const
+    {
+        while (p < m_end && isNameByte(*p))
+            ++p;
+        return p;
+    }
+
+    void skipSpace()
+    {
+        while (m_p < m_end && isSpace(*m_p))
+            ++m_p;
+    }
+
+    // A run of characters the code page cannot hold becomes one warning.
+    void nonAscii()
+    {
+        const unsigned char *const start = m_p;
+        while (m_p < m_end && *m_p >= 0x80) {
+            char32_t c = 0;
+            const int length = decodeUtf8(m_p, m_end, c);
+            if (m_repertoire.holds(c)) {
+                if (m_p != start)
+                    break;
+                m_p += length;
+                return;
+            }
+            m_p += length;
+        }
+        if (m_p != start)
+            report(Kind::Unencodable, offsetOf(start), m_p - start, -1, view(start, m_p));
+    }
+
+    void lessThan()
+    {
+        const unsigned char *const lt = m_p;
+        if (m_end - lt >= 4 && std::memcmp(lt, "<!--", 4) == 0) {
+            comment();
+            return;
+        }
+        const bool closing = lt + 1 < m_end && lt[1] == '/';
+        const unsigned char *const name = lt + (closing ? 2 : 1);
+        const unsigned char *const end = nameEnd(name);
+        const int tag = vocab::tagIndex(view(name, end));
+        if (tag < 0) {
+            ++m_p; // text, as in SQL: "a<b", "<>", "<=", an unknown word
+            return;
+        }
+        m_p = end;
+        if (closing)
+            endTag(lt, tag);
+        else
+            startTag(lt, tag);
+    }
+
+    void comment()
+    {
+        const unsigned char *const open = m_p;
+        if (!m_commentEndMissing) {
+            const void *found = memmem(open + 4, static_cast<size_t>(m_end - open - 4), "-->", 3);
+            if (found) {
+                m_p = static_cast<const unsigned char *>(found) + 3;
+                return;
+            }
+            // No later comment can find an end either.
+            m_commentEndMissing = true;
+        }
+        report(Kind::UnclosedComment, offsetOf(open), 4);
+        // The rest of its line is taken as the comment, so that what follows is still checked.
+        m_p = open + 4;
+        while (m_p < m_end && !isLineEnd(*m_p))
+            ++m_p;
+    }
+
+    void startTag(const unsigned char *lt, int tag)
+    {
+        m_name = {};
+        m_type = {};
+        const bool selfClosed = attributes(lt, tag);
+        if (tag == kDefine)
+            checkDefineName(lt);
+        else if (tag == kSql)
+            checkSqlType();
+        if (!selfClosed) {
+            m_open.push_back({offsetOf(lt), tag});
+            ++m_openCount[static_cast<size_t>(tag)];
+        }
+    }
+
+    // Reads the attributes up to the tag's end; true when the tag closes itself ("/>").
+    bool attributes(const unsigned char *lt, int tag)
+    {
+        for (;;) {
+            skipSpace();
+            if (m_p >= m_end || *m_p == '<') {
+                report(Kind::StartTagUnterminated, offsetOf(lt), 1 + nameLength(tag), tag);
+                return false;
+            }
+            const unsigned char c = *m_p;
+            if (c == '>') {
+                ++m_p;
+                return false;
+            }
+            if (c == '/' && m_p + 1 < m_end && m_p[1] == '>') {
+                m_p += 2;
+                return true;
+            }
+            if (!isAttributeNameByte(c)) {
+                const unsigned char *const stray = m_p;
+                char32_t ignored = 0;
+                m_p += decodeUtf8(m_p, m_end, ignored);
+                report(Kind::StrayInTag, offsetOf(stray), m_p - stray, tag, view(stray, m_p));
+                continue;
+            }
+            if (attribute() == AttributeEnd::TagEnded)
+                return false;
+        }
+    }
+
+    enum class AttributeEnd { Continue, TagEnded };
+
+    AttributeEnd attribute()
+    {
+        const unsigned char *const nameStart = m_p;
+        m_p = nameEnd(m_p);
+        const std::string_view name = view(nameStart, m_p);
+        AttributeValue *const kept = name == "name" ? &m_name : name == "type" ? &m_type : nullptr;
+        AttributeValue value;
+        value.present = true;
+        const unsigned char *const afterName = m_p;
+        skipSpace();
+        if (m_p >= m_end || *m_p != '=') {
+            m_p = afterName;
+            report(Kind::AttributeWithoutValue, offsetOf(nameStart), m_p - nameStart, -1, name);
+            value.broken = true;
+            keep(kept, value);
+            return AttributeEnd::Continue;
+        }
+        ++m_p;
+        skipSpace();
+        if (m_p >= m_end || (*m_p != '"' && *m_p != '\'')) {
+            const unsigned char *const start = m_p;
+            while (m_p < m_end && !isSpace(*m_p) && *m_p != '>' && *m_p != '<')
+                ++m_p;
+            report(Kind::UnquotedValue, offsetOf(start), m_p - start, -1, name);
+            value.broken = true;
+            keep(kept, value);
+            return AttributeEnd::Continue;
+        }
+        // A value lies on one line: a quote left open would otherwise swallow the tags after it.
+        const unsigned char quote = *m_p;
+        const unsigned char *const open = m_p;
+        const unsigned char *close = open + 1;
+        while (close < m_end && *close != quote && !isLineEnd(*close))
+            ++close;
+        if (close < m_end && *close == quote) {
+            value.value = view(open + 1, close);
+            value.offset = offsetOf(open + 1);
+            m_p = close + 1;
+            keep(kept, value);
+            return AttributeEnd::Continue;
+        }
+        report(Kind::UnclosedValue, offsetOf(open), close - open, -1, name);
+        value.broken = true;
+        keep(kept, value);
+        // The tag most likely ends at a ">" the value took in, else at the line's end.
+        const void *gt = std::memchr(open + 1, '>', static_cast<size_t>(close - open - 1));
+        m_p = gt ? static_cast<const unsigned char *>(gt) + 1 : close;
+        return AttributeEnd::TagEnded;
+    }
+
+    static void keep(AttributeValue *kept, const AttributeValue &value)
+    {
+        if (kept && !kept->present)
+            *kept = value;
+    }
+
+    void checkDefineName(const unsigned char *lt)
+    {
+        if (!m_name.present) {
+            report(Kind::DefineWithoutName, offsetOf(lt), 1 + nameLength(kDefine), kDefine);
+            return;
+        }
+        if (m_name.broken)
+            return;
+        if (m_name.value.find_first_not_of(" \t") == std::string_view::npos) {
+            report(Kind::DefineNameEmpty, m_name.offset, static_cast<qsizetype>(m_name.value.size()), kDefine);
+            return;
+        }
+        const auto [first, inserted] = m_defineNames.try_emplace(m_name.value, m_name.offset);
+        if (inserted)
+            return;
+        Finding f;
+        f.kind = Kind::DuplicateDefine;
+        f.offset = m_name.offset;
+        f.length = static_cast<qsizetype>(m_name.value.size());
+        f.tag = kDefine;
+        f.related = first->second;
+        f.detail = m_name.value;
+        m_findings.add(std::move(f));
+    }
+
+    void checkSqlType()
+    {
+        if (!m_type.present || m_type.broken || vocab::isSqlType(m_type.value))
+            return;
+        // An empty value is marked on its quotes.
+        const qsizetype offset = m_type.value.empty() ? m_type.offset - 1 : m_type.offset;
+        const qsizetype length = m_type.value.empty() ? 2 : static_cast<qsizetype>(m_type.value.size());
+        report(Kind::UnknownSqlType, offset, length, kSql, m_type.value);
+    }
+
+    void endTag(const unsigned char *lt, int tag)
+    {
+        const unsigned char *const afterName = m_p;
+        skipSpace();
+        if (m_p < m_end && *m_p == '>') {
+            ++m_p;
+        } else {
+            m_p = afterName;
+            report(Kind::EndTagUnterminated, offsetOf(lt), m_p - lt, tag);
+        }
+        const qsizetype length = m_p - lt;
+        const auto t = static_cast<size_t>(tag);
+        if (m_openCount[t] == 0) {
+            // The partner of an element an earlier end tag crossed closes nothing new.
+            if (m_crossedOpen[t] > 0)
+                --m_crossedOpen[t];
+            else
+                report(Kind::StrayEnd, offsetOf(lt), length, tag);
+            return;
+        }
+        if (m_open.back().tag != tag) {
+            Finding f;
+            f.kind = Kind::CrossingEnd;
+            f.offset = offsetOf(lt);
+            f.length = length;
+            f.tag = tag;
+            f.otherTag = m_open.back().tag;
+            f.related = m_open.back().offset;
+            m_findings.add(std::move(f));
+        }
+        // Every element inside the one this ends is taken as ended here too.
+        for (;;) {
+            const OpenElement open = m_open.back();
+            m_open.pop_back();
+            --m_openCount[static_cast<size_t>(open.tag)];
+            if (open.tag == tag)
+                break;
+            ++m_crossedOpen[static_cast<size_t>(open.tag)];
+        }
+    }
+
+    const unsigned char *const m_begin;
+    const unsigned char *m_p;
+    const unsigned char *const m_end;
+    Findings &m_findings;
+    const CodePageRepertoire &m_repertoire;
+
+    std::vector<OpenElement> m_open;
+    std::array<qsizetype, kTagCount> m_openCount{};
+    std::array<qsizetype, kTagCount> m_crossedOpen{};
+    std::unordered_map<std::string_view, qsizetype> m_defineNames;
+    bool m_commentEndMissing = false;
+    AttributeValue m_name;
+    AttributeValue m_type;
+};
+
+// A pattern that cannot compile makes every escape, and so every save, fail.
+void checkRules(const KeyWordRules &rules, Findings &findings)
+{
+    if (!rules.present)
+        return;
+    const QString file = rules.path.isEmpty() ? QStringLiteral("KeyWord.txt") : QFileInfo(rules.path).fileName();
+    for (const KeyWordRule &rule : rules.rules) {
+        if (rule.fields.size() < 2 || rule.fields.at(0).isEmpty())
+            continue;
+        const RuleReplacement tried = replaceRuleMatches(QString(), rule.fields.at(0), QString(), RuleLimits{});
+        if (tried.failure != RuleFailure::InvalidPattern)
+            continue;
+        Finding f;
+        f.kind = Kind::RuleFailure;
+        f.note = QStringLiteral("规则文件 %1 第 %2 行的正则表达式无效,保存时转义会失败: %3")
+                     .arg(file)
+                     .arg(rule.lineNumber)
+                     .arg(rule.fields.at(0));
+        findings.add(std::move(f));
+    }
+}
+
+} // namespace
+
+DefineCheckResult checkDefineText(QByteArrayView utf8, const DefineCheckOptions &options)
+{
+    const platform::AnsiCodec codec(options.codePage);
+    Findings findings(options.maxProblems);
+    if (options.rules)
+        checkRules(*options.rules, findings);
+    Scanner(utf8, findings, CodePageRepertoire::of(codec)).run();
+
+    DefineCheckResult result;
+    result.errors = findings.errors();
+    result.warnings = findings.warnings();
+    result.problems = describe(utf8, findings.takeSorted(), QString::fromLatin1(codec.name()));
+    return result;
+}
+
+QString problemLine(const DefineProblem &problem)
+{
+    const bool error = problem.severity == DefineProblem::Severity::Error;
+    return QStringLiteral("%1:%2: %3: %4")
+        .arg(problem.line)
+        .arg(problem.column)
+        .arg(error ? QStringLiteral("error") : QStringLiteral("warning"), problem.message);
+}
+
+QString omittedProblemsNote(const DefineCheckResult &result)
+{
+    const qsizetype omitted = result.omitted();
+    return omitted > 0 ? QStringLiteral("还有 %1 个问题未列出").arg(omitted) : QString();
+}

@@ -1,0 +1,194 @@
+// The define-file check in the real main window, offscreen: the problems dock, the marks in the
+// text, F8, the typing pause with its worker, the status bar, and saving left exactly as it was.
+#include "app/CommandIds.h"
+#include "app/DefineCheckRunner.h"
+#include "app/MainStatusBar.h"
+#include "app/ProblemsDock.h"
+#include "editor/ProblemIndicators.h"
+#include "support/MainWindowFixture.h"
+
+#include <QLabel>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+using Sci = QsciScintillaBase;
+using Problems = MainWindowFixture;
+
+// A warning on line 1 (a define without a name) and an error on line 3 (a stray end tag).
+const QString kTwoProblems = QStringLiteral("<define>\r\n\t<sql type=\"condition\">单 a<b</sql>\r\n\t</sql>\r\n</define>");
+constexpr qsizetype kWarningAt = 0;  // "<define"
+constexpr qsizetype kErrorAt = 49;   // "</sql>" on line 3, after a tab
+
+// Marked ranges of one indicator, as (start, length).
+std::vector<std::pair<qsizetype, qsizetype>> marks(clsScintilla &s, int indicator)
+{
+    std::vector<std::pair<qsizetype, qsizetype>> ranges;
+    const qsizetype length = s.SendEditor(Sci::SCI_GETLENGTH);
+    for (qsizetype at = 0; at < length;) {
+        const qsizetype end = s.SendEditor(Sci::SCI_INDICATOREND, indicator, at);
+        if (s.SendEditor(Sci::SCI_INDICATORVALUEAT, indicator, at))
+            ranges.emplace_back(at, end - at);
+        if (end <= at)
+            break;
+        at = end;
+    }
+    return ranges;
+}
+
+QString cell(ProblemsDock &dock, int row, int column)
+{
+    return dock.model().index(row, column).data().toString();
+}
+
+struct OpenedWindow : Problems {
+    std::unique_ptr<frmMain> w;
+    void open(const QString &readable)
+    {
+        writeFile(path("doc.xml"), gbk(EscapeDefineText(readable, KeyWordRules{}).text));
+        w = makeWindow();
+        w->show();
+        prompt.openFiles = {path("doc.xml")};
+        w->execute(cmd::Open);
+    }
+    ProblemsDock &dock() { return *w->problemsDock(); }
+};
+
+using OpenedDocument = OpenedWindow;
+
+TEST_F(OpenedDocument, OpeningListsAndMarksEachProblem)
+{
+    open(kTwoProblems);
+    ProblemsDock &d = dock();
+    ASSERT_EQ(d.model().rowCount(), 2);
+    EXPECT_EQ(cell(d, 0, ProblemsModel::KindColumn), QStringLiteral("警告"));
+    EXPECT_EQ(cell(d, 0, ProblemsModel::LineColumn), QStringLiteral("1"));
+    EXPECT_EQ(cell(d, 0, ProblemsModel::MessageColumn), QStringLiteral("<define> 没有 name 属性"));
+    EXPECT_EQ(cell(d, 1, ProblemsModel::KindColumn), QStringLiteral("错误"));
+    EXPECT_EQ(cell(d, 1, ProblemsModel::LineColumn), QStringLiteral("3"));
+    EXPECT_EQ(cell(d, 1, ProblemsModel::ColumnColumn), QStringLiteral("2"));
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("问题"));
+
+    clsScintilla &s = w->wrapper();
+    EXPECT_EQ(marks(s, ProblemIndicators::kWarning), (std::vector<std::pair<qsizetype, qsizetype>>{{kWarningAt, 7}}));
+    EXPECT_EQ(marks(s, ProblemIndicators::kError), (std::vector<std::pair<qsizetype, qsizetype>>{{kErrorAt, 6}}));
+    EXPECT_EQ(w->mainStatusBar()->problems()->text(), QStringLiteral("错误 1  警告 1"));
+}
+
+TEST_F(OpenedDocument, ReturnOnARowAndF8MoveTheCaret)
+{
+    open(kTwoProblems);
+    QTableView *view = dock().view();
+    view->setFocus();
+    view->setCurrentIndex(dock().model().index(1, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(w->wrapper().GetCurPos(), kErrorAt);
+
+    // F8 from the editor: after the last problem it comes round to the first.
+    QWidget *editor = w->wrapper().widget();
+    editor->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    QTest::keyClick(editor, Qt::Key_F8);
+    EXPECT_EQ(w->wrapper().GetCurPos(), kWarningAt);
+    EXPECT_EQ(view->currentIndex().row(), 0);
+    w->execute(cmd::NextProblem);
+    EXPECT_EQ(w->wrapper().GetCurPos(), kErrorAt);
+    EXPECT_EQ(view->currentIndex().row(), 1);
+
+    // A double-click on a row goes there too.
+    const QRect row = view->visualRect(dock().model().index(0, ProblemsModel::MessageColumn));
+    ASSERT_FALSE(row.isEmpty());
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, row.center()); // the first click of the two
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(w->wrapper().GetCurPos(), kWarningAt);
+}
+
+TEST_F(OpenedDocument, TypingPauseChecksAgainAndAWorkerResultForOldTextIsDropped)
+{
+    open(QStringLiteral("<sql></sql>"));
+    DefineCheckRunner &runner = *w->checkRunner();
+    EXPECT_EQ(dock().model().rowCount(), 0);
+    runner.pause = std::chrono::milliseconds(10);
+
+    w->wrapper().SetSel(5, 5);
+    w->wrapper().ReplaceSel(QStringLiteral("</define>"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dock().model().rowCount() == 1; }, 5000));
+    EXPECT_EQ(cell(dock(), 0, ProblemsModel::MessageColumn), QStringLiteral("</define> 没有对应的开始标记 <define>"));
+
+    // Every check on the worker, and no pause that ends within the test; the text changes while
+    // the worker runs.
+    runner.bytesPerMs = 0.001;
+    runner.pause = std::chrono::minutes(1);
+    w->wrapper().SetText(QStringLiteral("<sql>"));
+    runner.checkNow();
+    EXPECT_TRUE(runner.checking());
+    w->wrapper().SetText(QStringLiteral("<error>"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !runner.checking(); }, 5000));
+    EXPECT_EQ(cell(dock(), 0, ProblemsModel::MessageColumn), QStringLiteral("</define> 没有对应的开始标记 <define>"))
+        << "the result for the old text is dropped";
+
+    // Asked again while the worker runs: the second check follows the first.
+    runner.checkNow();
+    runner.checkNow();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !runner.checking() && cell(dock(), 0, ProblemsModel::MessageColumn) == QStringLiteral("<error> 没有结束标记 </error>"); },
+        5000));
+}
+
+TEST_F(OpenedDocument, SavingABrokenDocumentWritesTheSameBytesAndAsksNothing)
+{
+    open(kTwoProblems);
+    w->wrapper().SetText(kTwoProblems + QStringLiteral("<sql type=\"x\">"));
+    ASSERT_EQ(w->SaveLocal(), 1);
+    EXPECT_EQ(readFile(path("doc.xml")),
+              gbk(EscapeDefineText(kTwoProblems + QStringLiteral("<sql type=\"x\">"), KeyWordRules{}).text));
+    EXPECT_TRUE(prompt.asked.isEmpty());
+    EXPECT_EQ(dock().model().rowCount(), 4) << "the save checked again";
+}
+
+TEST_F(OpenedDocument, StatusBarFollowsTheCaretInCharacters)
+{
+    open(kTwoProblems);
+    MainStatusBar &bar = *w->mainStatusBar();
+    clsScintilla &s = w->wrapper();
+    // Line 2, after the tab, the tag and the Chinese character: byte 10 + 1 + 22 + 3.
+    s.SetSel(36, 36);
+    QCoreApplication::processEvents();
+    bar.updateCaret();
+    EXPECT_EQ(bar.position()->text(), QStringLiteral("行 2, 列 25"));
+    EXPECT_TRUE(bar.selection()->isHidden());
+    s.SetSel(33, 38); // "单 a"
+    bar.updateCaret();
+    EXPECT_EQ(bar.selection()->text(), QStringLiteral("已选 3 个字符"));
+    EXPECT_FALSE(bar.selection()->isHidden());
+    EXPECT_EQ(bar.codePage()->text(), QStringLiteral("GBK"));
+    EXPECT_EQ(bar.mode()->text(), QStringLiteral("本地"));
+}
+
+TEST_F(Problems, StatusBarNamesTheServerInServerMode)
+{
+    writeFile(path("srv.xml"), "<sql></sql>");
+    auto w = makeWindow(QStringLiteral("getHost=report.example,getPort=8080,OpenFileName=") + path("srv.xml"));
+    EXPECT_EQ(w->mainStatusBar()->mode()->text(), QStringLiteral("服务器 report.example"));
+}
+
+TEST_F(Problems, TheViewMenuEntryTogglesTheDockAndTheLayoutKeepsIt)
+{
+    {
+        auto w = makeWindow();
+        w->show();
+        ASSERT_TRUE(w->action(cmd::ProblemsList));
+        EXPECT_EQ(w->action(cmd::ProblemsList)->text(), QStringLiteral("问题列表(&P)"));
+        EXPECT_TRUE(w->problemsDock()->isVisible());
+        w->execute(cmd::ProblemsList);
+        EXPECT_FALSE(w->problemsDock()->isVisible());
+        w->close();
+    }
+    auto again = makeWindow();
+    again->show();
+    EXPECT_FALSE(again->problemsDock()->isVisible());
+    again->execute(cmd::ProblemsList);
+    EXPECT_TRUE(again->problemsDock()->isVisible());
+}
+
+} // namespace
