@@ -59,6 +59,7 @@ void frmMain::Form_Load()
     BuildCommandBars();
     connect(sciMain.get(), &usrScintilla::CharAdded, this, &frmMain::sciMain_CharAdded);
     connect(sciMain.get(), &usrScintilla::OpenFileUrl, this, &frmMain::sciMain_OpenFileUrl);
+    connectCompletion();
 
     restoreWindowPosition();
     configureEditor();
@@ -164,7 +165,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void frmMain::sciMain_CharAdded(int) { bTextChanged = true; }
+void frmMain::sciMain_CharAdded(int ch) { OnCharAdded(ch); }
 
 void frmMain::Timer1_Timer()
 {

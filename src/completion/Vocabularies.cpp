@@ -1,0 +1,61 @@
+#include "completion/Vocabularies.h"
+
+#include "completion/WildcardPattern.h"
+
+QString TagList()
+{
+    return QStringLiteral("condition></condition>|define name=\"\"></define>|defineSqls></defineSqls>|"
+                          "error></error>|exec condition=\"\"></exec>|select></select>|sql></sql>|"
+                          "sql type=\"condition\"></sql>|sql type=\"class\"></sql>|sql type=\"define\"></sql>|"
+                          "sql type=\"procedure\"></sql>|sql type=\"setValue\"></sql>|"
+                          "sql type=\"setInputType\"></sql>|!-- -->|"
+                          "confirm yesDefine=\" noDefine=\"></confirm>|sucess></sucess>");
+}
+
+QString AtVariableList() { return QStringLiteral("MEM|ParamNum|Sess|SPFieldLink|SqlReturn|ValueofDB|ProcReturn|CODE"); }
+
+QString SessVariableList()
+{
+    return QStringLiteral("UserId|BillOper'=='add'|BillOper'=='update'|BillOper'=='delete'");
+}
+
+QString MemVariableList() { return QStringLiteral("sysLongDate|sysShortDate"); }
+
+QString CodeVariableList() { return QStringLiteral("[tableName_BillNO]"); }
+
+QString FilterList(QStringView list, QStringView search, FilterMode mode)
+{
+    QString pattern;
+    pattern.reserve(search.size() + 2);
+    if (mode == FilterMode::Contains)
+        pattern += u'*';
+    pattern += search;
+    pattern += u'*';
+    const std::optional<WildcardPattern> compiled = WildcardPattern::compile(pattern);
+    if (!compiled)
+        return {};
+
+    QString result;
+    bool first = true;
+    qsizetype start = 0;
+    while (true) {
+        const qsizetype bar = list.indexOf(u'|', start);
+        const QStringView item = list.mid(start, bar < 0 ? list.size() - start : bar - start);
+        if (compiled->matches(item)) {
+            if (!first)
+                result += u'|';
+            result += item;
+            first = false;
+        }
+        if (bar < 0)
+            break;
+        start = bar + 1;
+    }
+    return result;
+}
+
+QString NameBeforeColon(QStringView item)
+{
+    const qsizetype colon = item.indexOf(u':');
+    return (colon < 0 ? item : item.left(colon)).toString();
+}
