@@ -4,29 +4,65 @@
 
 namespace {
 
-char32_t upper(char32_t ch) { return ch < 128 ? (ch >= 'a' && ch <= 'z' ? ch - 32 : ch) : QChar::toUpper(ch); }
-
-// The code points of a text, upper-cased; a lone surrogate stands for itself.
-void decodeUpper(QStringView text, std::u32string &out)
+char32_t upper(char32_t ch)
 {
-    out.clear();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i].unicode();
-        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
-            out.push_back(upper(QChar::surrogateToUcs4(unit, text[i + 1].unicode())));
-            ++i;
-        } else {
-            out.push_back(upper(unit));
-        }
+    if (ch < 128)
+        return ch >= 'a' && ch <= 'z' ? ch - 32 : ch;
+    // CJK ideographs have no case; they fill the captions, so they skip the table.
+    if (ch >= 0x4E00 && ch <= 0x9FFF)
+        return ch;
+    return QChar::toUpper(ch);
+}
+
+// The code point at i and how many UTF-16 units it takes; a lone surrogate stands for itself.
+char32_t codePointAt(QStringView text, qsizetype i, qsizetype &units)
+{
+    const char16_t unit = text[i].unicode();
+    if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+        units = 2;
+        return QChar::surrogateToUcs4(unit, text[i + 1].unicode());
     }
+    units = 1;
+    return unit;
 }
 
 } // namespace
 
+QString WildcardPattern::upperCased(QStringView text)
+{
+    QString out(text.size(), Qt::Uninitialized);
+    char16_t *data = reinterpret_cast<char16_t *>(out.data());
+    for (qsizetype i = 0; i < text.size();) {
+        const char16_t unit = text[i].unicode();
+        if (unit < 128) {
+            data[i++] = unit >= u'a' && unit <= u'z' ? unit - 32 : unit;
+            continue;
+        }
+        qsizetype units = 1;
+        const char32_t ch = codePointAt(text, i, units);
+        const char32_t up = upper(ch);
+        if (QChar::requiresSurrogates(up) == (units == 2)) {
+            if (units == 2) {
+                data[i] = QChar::highSurrogate(up);
+                data[i + 1] = QChar::lowSurrogate(up);
+            } else {
+                data[i] = static_cast<char16_t>(up);
+            }
+        } else {
+            for (qsizetype k = 0; k < units; ++k)
+                data[i + k] = text[i + k].unicode();
+        }
+        i += units;
+    }
+    return out;
+}
+
 std::optional<WildcardPattern> WildcardPattern::compile(QStringView patternText)
 {
     std::u32string p;
-    decodeUpper(patternText, p);
+    const QString upperPattern = upperCased(patternText);
+    for (qsizetype i = 0, units = 1; i < upperPattern.size(); i += units)
+        p.push_back(codePointAt(upperPattern, i, units));
     WildcardPattern result;
     for (std::size_t i = 0; i < p.size(); ++i) {
         const char32_t c = p[i];
@@ -66,6 +102,10 @@ std::optional<WildcardPattern> WildcardPattern::compile(QStringView patternText)
             i = close;
         } else {
             result.m_tokens.push_back({Token::Literal, c});
+            const bool onlyItself = (c >= 0x4E00 && c <= 0x9FFF) ||
+                                    (c < 128 && !(c >= U'A' && c <= U'Z') && !(c >= U'a' && c <= U'z'));
+            if (!result.m_requiredUnit && onlyItself)
+                result.m_requiredUnit = static_cast<char16_t>(c);
         }
     }
     return result;
@@ -88,26 +128,29 @@ bool WildcardPattern::matchesOne(const Token &token, char32_t ch) const
     return false;
 }
 
-bool WildcardPattern::matches(QStringView textView) const
+bool WildcardPattern::matches(QStringView text) const
 {
-    // One buffer per thread, so that filtering a long list allocates once.
-    thread_local std::u32string text;
-    decodeUpper(textView, text);
-
+    if (m_requiredUnit && !text.contains(QChar(m_requiredUnit)))
+        return false;
     // Greedy matching that falls back to the last "*": every other token takes one character,
     // so the work stays within text length times pattern length.
-    std::size_t t = 0, k = 0;
-    std::size_t starToken = std::string::npos, starText = 0;
+    qsizetype t = 0, starText = 0;
+    std::size_t k = 0, starToken = std::string::npos;
     while (t < text.size()) {
         if (k < m_tokens.size() && m_tokens[k].kind == Token::Star) {
             starToken = k++;
             starText = t;
-        } else if (k < m_tokens.size() && matchesOne(m_tokens[k], text[t])) {
+            continue;
+        }
+        qsizetype units = 1;
+        if (k < m_tokens.size() && matchesOne(m_tokens[k], upper(codePointAt(text, t, units)))) {
             ++k;
-            ++t;
+            t += units;
         } else if (starToken != std::string::npos) {
             k = starToken + 1;
-            t = ++starText;
+            codePointAt(text, starText, units);
+            starText += units;
+            t = starText;
         } else {
             return false;
         }

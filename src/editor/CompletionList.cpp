@@ -3,22 +3,16 @@
 #include "editor/clsScintilla.h"
 
 #include <Qsci/qsciscintillabase.h>
+#include <algorithm>
 #include <vector>
 
 using Sci = QsciScintillaBase;
 
-QString SortString(QStringView str)
-{
-    if (str.isEmpty())
-        return {};
-    struct Item {
-        QStringView text;
-        QString key;
-    };
-    std::vector<Item> items;
-    for (const QStringView piece : str.tokenize(u'|'))
-        items.push_back({piece, piece.toString().toUpper()});
+namespace {
 
+// Shell sort with Knuth's gaps (1, 4, 13, …); an item moves down only past greater keys.
+template <typename Item> void shellSort(std::vector<Item> &items)
+{
     const std::size_t last = items.size() - 1;
     std::size_t gap = 1;
     do
@@ -27,22 +21,71 @@ QString SortString(QStringView str)
     do {
         gap /= 3;
         for (std::size_t i = gap; i <= last; ++i) {
-            Item moving = std::move(items[i]);
+            const Item moving = items[i];
             std::size_t j = i;
-            while (j >= gap && items[j - gap].key > moving.key) {
-                items[j] = std::move(items[j - gap]);
+            while (j >= gap && items[j - gap].key.compare(moving.key) > 0) {
+                items[j] = items[j - gap];
                 j -= gap;
             }
-            items[j] = std::move(moving);
+            items[j] = moving;
         }
     } while (gap > 1);
+}
+
+} // namespace
+
+QString SortString(QStringView str)
+{
+    if (str.isEmpty())
+        return {};
+    // Items as places in the text, compared by their upper-cased form (one copy of the text).
+    struct Item {
+        qsizetype start;
+        qsizetype length;
+        QStringView key;
+    };
+    const QString upper = str.toString().toUpper();
+    const bool samePlaces = upper.size() == str.size();
+    std::vector<QString> ownKeys; // only when upper-casing moved characters
+    std::vector<Item> items;
+    qsizetype start = 0;
+    while (true) {
+        const qsizetype bar = str.indexOf(u'|', start);
+        const qsizetype length = (bar < 0 ? str.size() : bar) - start;
+        items.push_back({start, length, {}});
+        if (bar < 0)
+            break;
+        start = bar + 1;
+    }
+    if (!samePlaces)
+        ownKeys.reserve(items.size());
+    for (Item &item : items) {
+        if (samePlaces) {
+            item.key = QStringView(upper).mid(item.start, item.length);
+        } else {
+            ownKeys.push_back(str.mid(item.start, item.length).toString().toUpper());
+            item.key = ownKeys.back();
+        }
+    }
+
+    // Where no two keys are equal the order is the same whatever the sort: take the quick one.
+    // Otherwise the Shell sort decides where equal keys end up.
+    std::vector<Item> quick = items;
+    std::sort(quick.begin(), quick.end(), [](const Item &a, const Item &b) { return a.key.compare(b.key) < 0; });
+    const bool keysDistinct = std::adjacent_find(quick.begin(), quick.end(), [](const Item &a, const Item &b) {
+                                  return a.key.compare(b.key) == 0;
+                              }) == quick.end();
+    if (keysDistinct)
+        items = std::move(quick);
+    else
+        shellSort(items);
 
     QString sorted;
     sorted.reserve(str.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i > 0)
             sorted += u'|';
-        sorted += items[i].text;
+        sorted += str.mid(items[i].start, items[i].length);
     }
     return sorted;
 }
