@@ -6,6 +6,7 @@
 #include "completion/DevConnection.h"
 #include "completion/OdbcConnectionString.h"
 #include "support/MainWindowFixture.h"
+#include "support/TestHttpServer.h"
 #include "support/Typing.h"
 
 #include <QAction>
@@ -152,6 +153,21 @@ TEST_F(DevDbLogin, WrongPasswordNamesTheTimeOutAndTheClientMessage)
     EXPECT_TRUE(prompt.informed.at(0).contains(QStringLiteral("password"), Qt::CaseInsensitive))
         << prompt.informed.at(0).toStdString();
     EXPECT_TRUE(prompt.informed.at(0).contains(QStringLiteral("15 秒")));
+}
+
+TEST_F(DevDbLogin, ServerThatNeverAnswersEndsAtTheLoginTimeOut)
+{
+    // Accepts the connection and says nothing: without a bound the login would wait for ever
+    // (ctest's own time-out would end this test as failed).
+    TestHttpServer silent(TestHttpServer::Mode::Stall);
+    qputenv("PLENDOR_ODBC_ATTRIBUTES", QByteArray("Port=") + QByteArray::number(silent.port()));
+    settings.write("Plendor", "Settings", "LoginTimeout", "2");
+    auto w = makeWindow();
+    prompt.dialogScripts.push_back(login("127.0.0.1", db.database, db.user, db.password));
+    w->action(cmd::ConnectDevDb)->trigger();
+    EXPECT_FALSE(w->SchemaCompletionOn);
+    ASSERT_EQ(prompt.informed.size(), 1);
+    EXPECT_TRUE(prompt.informed.at(0).contains(QStringLiteral("2 秒"))) << prompt.informed.at(0).toStdString();
 }
 
 struct FieldRow { const char *name; const char *table; const char *fields; };
