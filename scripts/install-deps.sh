@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei xvfb xauth xdotool
   help2man desktop-file-utils dpkg-dev man-db
+  postgresql postgresql-contrib odbc-postgresql unixodbc
 )
 
 missing=()

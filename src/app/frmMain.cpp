@@ -60,6 +60,7 @@ void frmMain::Form_Load()
     setUpChecking();
     connect(sciMain.get(), &usrScintilla::CharAdded, this, &frmMain::sciMain_CharAdded);
     connect(sciMain.get(), &usrScintilla::OpenFileUrl, this, &frmMain::sciMain_OpenFileUrl);
+    connectCompletion();
 
     restoreWindowPosition();
     configureEditor();
@@ -166,7 +167,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void frmMain::sciMain_CharAdded(int) { bTextChanged = true; }
+void frmMain::sciMain_CharAdded(int ch) { OnCharAdded(ch); }
 
 void frmMain::Timer1_Timer()
 {

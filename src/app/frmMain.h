@@ -4,6 +4,8 @@
 
 #include "platform/SettingsStore.h"
 #include "app/frmObj.h"
+#include "completion/CompletionTriggers.h"
+#include "completion/DevConnection.h"
 #include "dialogs/SearchDialogService.h"
 #include "editor/usrScintilla.h"
 #include "platform/Prompt.h"
@@ -37,6 +39,7 @@ public:
 
     bool bTextChanged = false;
     bool SchemaCompletionOn = false;
+    CompletionLists completionLists;
     QString strBaseCaption;
     QString strFileName;
     QTimer Timer1;
@@ -65,6 +68,13 @@ public:
     // Places the editor over the free client area (also run on every resize).
     void placeEditor();
 
+    // Completion: the editor control's two events, the connect command and the schema source
+    // (the servlet in server mode, the login's connection otherwise; none before a login).
+    void OnCharAdded(int ch);
+    void OnListSelection();
+    void connectDevDatabase();
+    std::unique_ptr<ISchemaSource> schemaSource();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -86,6 +96,7 @@ private:
     void startServerDocument();
     void sciMain_CharAdded(int ch);
     void sciMain_OpenFileUrl(const QString &file);
+    void connectCompletion();
     void Timer1_Timer();
 
     // Open steps 3 to 8; the undo histories are cleared unless told otherwise.
@@ -128,4 +139,6 @@ private:
     class ProblemsDock *m_problemsDock = nullptr;
     class DefineCheckRunner *m_checkRunner = nullptr;
     class MainStatusBar *m_mainStatusBar = nullptr;
+    std::unique_ptr<DevConnection> m_devConnection;
+    std::unique_ptr<CompletionTriggers> m_completion;
 };

@@ -125,11 +125,7 @@ void frmMain::execute(int id)
     case cmd::EscapedFile: m_escapedTextBar->setVisible(!m_escapedTextBar->isVisible()); break;
     case cmd::Escape: escapeCommand(); break;
     case cmd::Restore: restoreCommand(); break;
-    case cmd::ConnectDevDb:
-        // Server mode toggles completion from the servlet; the database login joins later.
-        if (ServerMode())
-            SchemaCompletionOn = !SchemaCompletionOn;
-        break;
+    case cmd::ConnectDevDb: connectDevDatabase(); break;
     case cmd::Find: sciMain->DoFind(); break;
     case cmd::FindNext: sciMain->FindNext(); break;
     case cmd::Replace: sciMain->DoReplace(); break;

@@ -11,6 +11,8 @@
 #include "editor/AutoIndent.h"
 #include "editor/Bookmarks.h"
 #include "editor/BraceMatcher.h"
+#include "editor/CallTips.h"
+#include "editor/CompletionList.h"
 #include "editor/EditorOptions.h"
 #include "editor/Folding.h"
 #include "editor/Notification.h"
@@ -192,6 +194,22 @@ public:
     const QString &AutoCompleteStart() const { return m_autoCompleteStart; }
     void LetAutoCompleteStart(const QString &s) { m_autoCompleteStart = s; }
 
+    // --- completion lists and call tips ---------------------------------------------------
+    void ShowAutoComplete(const QString &strVal, int lngIndex = 0) { m_completionList.show(strVal, lngIndex); }
+    // The open list's current item, without padding; empty without a list.
+    QString GetSelectText() { return m_completionList.selectedText(); }
+    // Selects the open list's first item.
+    QString getSelectItem() { SendEditor(QsciScintillaBase::SCI_AUTOCSELECT, 0, QString()); return {}; }
+    void CancelSelect() { SendEditor(QsciScintillaBase::SCI_AUTOCCANCEL); }
+    void AutoSetFillups(const QString &) { SendEditor(QsciScintillaBase::SCI_AUTOCSETFILLUPS, 0, QStringLiteral(":")); }
+    void SetAutoCompleteIgnoreCase(bool bVal) { SendEditor(QsciScintillaBase::SCI_AUTOCSETIGNORECASE, bVal ? 1 : 0); }
+    void ShowCallTip(const QString &strVal) { m_callTips.show(strVal); }
+    void StopCallTip() { m_callTips.stop(); }
+    int CallTipActive() { return m_callTips.active() ? 1 : 0; }
+    void SetCallTipHighlight(int lStart, int lEnd) { m_callTips.highlight(lStart, lEnd); }
+    // False when the file cannot be read; the signatures loaded before are dropped either way.
+    bool LoadAPIFile(const QString &strFile) { return m_callTips.load(strFile); }
+
     // --- search, replace, go to -----------------------------------------------------------
     SearchEngine &search() { return m_search; }
     bool FindText(const QString &txttofind, const FindOptions &options = {})
@@ -253,7 +271,10 @@ private:
     BraceMatcher m_braces{*this};
     ::Folding m_folding{*this};
     Bookmarks m_bookmarks{*this};
-    const std::array<EditorPart *, 4> m_parts{&m_autoIndent, &m_braces, &m_folding, &m_bookmarks};
+    CompletionList m_completionList{*this};
+    CallTips m_callTips{*this};
+    const std::array<EditorPart *, 6> m_parts{&m_autoIndent, &m_braces,         &m_folding,
+                                              &m_bookmarks,  &m_completionList, &m_callTips};
     SearchEngine m_search{*this};
     ISearchDialogs *m_dialogs = nullptr;
     std::function<bool(qsizetype)> m_acceptInvalidBytes;

@@ -39,6 +39,7 @@ clsScintilla::~clsScintilla()
 void clsScintilla::CreateScintilla(Hwnd frm)
 {
     m_search.reset();
+    m_callTips.unload();
 
     QWidget *parentWidget = WindowSystem::instance().widget(frm);
     auto *editor = new Sci(parentWidget); // owned by the form, as the editing window goes with it

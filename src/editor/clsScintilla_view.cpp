@@ -39,7 +39,7 @@ void clsScintilla::ApplyOptions(const EditorOptions &o)
 void clsScintilla::LetIgnoreAutoCCase(bool on)
 {
     m_ignoreAutoCCase = on;
-    SendEditor(Sci::SCI_AUTOCSETIGNORECASE, on ? 1 : 0);
+    SetAutoCompleteIgnoreCase(on);
 }
 
 void clsScintilla::LetShowFlags(bool on)
