@@ -11,6 +11,7 @@ packages=(
   fonts-wqy-microhei xvfb xauth xdotool
   help2man desktop-file-utils dpkg-dev man-db
   postgresql postgresql-contrib odbc-postgresql unixodbc
+  qt6-tools-dev libqt6opengl6-dev
 )
 
 missing=()

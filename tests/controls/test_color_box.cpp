@@ -1,0 +1,355 @@
+#include "controls/MireloColorBox.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+struct ColorBox : testing::Test {
+    std::unique_ptr<QWidget> host;
+    MireloColorBox *box = nullptr;
+
+    void SetUp() override { makeHost(QPoint(100, 100)); }
+
+    void makeHost(const QPoint &at, const QSize &hostSize = QSize(200, 60))
+    {
+        host = std::make_unique<QWidget>();
+        host->setWindowFlags(Qt::FramelessWindowHint);
+        host->setGeometry(QRect(at, hostSize));
+        box = new MireloColorBox(host.get());
+        box->setGeometry(0, hostSize.height() - 24, 140, 24);
+        host->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
+        box->setFocus();
+    }
+    QWidget *popup() const { return box->popupWidget(); }
+    QRect boxOnScreen() const { return QRect(box->mapToGlobal(QPoint(0, 0)), box->size()); }
+    // Mouse events straight to the pop-up, as its grab delivers them.
+    void mouse(QEvent::Type type, const QPoint &at, Qt::MouseButtons held)
+    {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, QPointF(at), QPointF(popup()->mapToGlobal(at)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(popup(), &e);
+    }
+    void press(const QPoint &at) { mouse(QEvent::MouseButtonPress, at, Qt::LeftButton); }
+    void drag(const QPoint &at) { mouse(QEvent::MouseMove, at, Qt::LeftButton); }
+    void release(const QPoint &at) { mouse(QEvent::MouseButtonRelease, at, Qt::NoButton); }
+    QPoint cellOf(const QString &name) const
+    {
+        for (const PaletteEntry &e : box->entries())
+            if (e.Name == name)
+                return e.Cell.center();
+        ADD_FAILURE() << "no entry " << name.toStdString();
+        return {};
+    }
+    ColorValue colourOf(const QString &name) const
+    {
+        for (const PaletteEntry &e : box->entries())
+            if (e.Name == name)
+                return e.Color;
+        return 0;
+    }
+    void openByClick()
+    {
+        QTest::mouseClick(box, Qt::LeftButton);
+        ASSERT_TRUE(box->isPopupOpen());
+    }
+};
+
+TEST_F(ColorBox, DefaultsAndProperties)
+{
+    EXPECT_EQ(box->property("BackColor").toUInt(), 0x80000005u);
+    EXPECT_EQ(box->property("ForeColor").toUInt(), 0x80000012u);
+    EXPECT_EQ(box->property("Palette").toInt(), 0);
+    EXPECT_TRUE(box->property("Enabled").toBool());
+    EXPECT_TRUE(box->property("PopupEnabled").toBool());
+    EXPECT_EQ(box->property("SelectedColor").toUInt(), 0u);
+    EXPECT_EQ(box->property("Text").toString(), QStringLiteral("Black"));
+    EXPECT_EQ(box->property("Font").value<QFont>(), host->font());
+    EXPECT_EQ(box->hoverTimer().Name(), QStringLiteral("Hover Timer"));
+    EXPECT_EQ(box->hoverTimer().Interval(), 400);
+    EXPECT_TRUE(box->setProperty("SelectedColor", 0x0000FFu));
+    EXPECT_EQ(box->Text(), QStringLiteral("Red"));
+}
+
+TEST_F(ColorBox, ClickOpensBelowAndClickClosesAgain)
+{
+    openByClick();
+    EXPECT_EQ(popup()->geometry().topLeft(), boxOnScreen().bottomLeft() + QPoint(0, 1));
+    EXPECT_EQ(popup()->size(), QSize(156, 48));
+    EXPECT_TRUE(popup()->windowFlags().testFlag(Qt::Tool));
+    EXPECT_TRUE(popup()->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(popup()->parentWidget(), nullptr);
+    EXPECT_EQ(QWidget::mouseGrabber(), popup());
+    EXPECT_TRUE(box->hoverTimer().Enabled());
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_FALSE(box->isPopupOpen());
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_FALSE(box->hoverTimer().Enabled());
+    // The release left over from the closing press does not reopen it.
+    EXPECT_FALSE(box->isPopupOpen());
+}
+
+struct SpaceRow {
+    const char *name;
+    Qt::KeyboardModifiers modifiers;
+    bool toggles;
+};
+
+const SpaceRow kSpaces[] = {
+    {"Plain", Qt::NoModifier, true},
+    {"Shift", Qt::ShiftModifier, false},
+    {"Control", Qt::ControlModifier, false},
+    {"Alt", Qt::AltModifier, false},
+    {"KeypadStillPlain", Qt::KeypadModifier, true},
+};
+
+struct Space : ColorBox, testing::WithParamInterface<SpaceRow> {};
+
+TEST_P(Space, ActsLikeAClickOnlyWithoutModifiers)
+{
+    QTest::keyClick(box, Qt::Key_Space, GetParam().modifiers);
+    EXPECT_EQ(box->isPopupOpen(), GetParam().toggles);
+    QTest::keyClick(box, Qt::Key_Space, GetParam().modifiers);
+    EXPECT_FALSE(box->isPopupOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Modifiers, Space, testing::ValuesIn(kSpaces),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(ColorBox, EscapeInsideADialogClosesOnlyThePopup)
+{
+    host.reset();
+    QDialog dialog;
+    auto *cancel = new QPushButton(QStringLiteral("取消"), &dialog);
+    cancel->setGeometry(150, 0, 60, 24);
+    auto *inDialog = new MireloColorBox(&dialog);
+    inDialog->setGeometry(0, 0, 140, 24);
+    QSignalSpy rejected(&dialog, &QDialog::rejected);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    inDialog->setFocus();
+    QTest::keyClick(inDialog, Qt::Key_Space);
+    ASSERT_TRUE(inDialog->isPopupOpen());
+    QTest::keyClick(inDialog, Qt::Key_Escape);
+    EXPECT_FALSE(inDialog->isPopupOpen());
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(rejected.count(), 0);
+    // With the pop-up closed, Escape belongs to the dialog again.
+    QTest::keyClick(inDialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(rejected.count(), 1);
+}
+
+TEST_F(ColorBox, PressDragReleaseSelectsTheEntryUnderThePointer)
+{
+    QSignalSpy clicks(box, &MireloColorBox::Click);
+    QSignalSpy changes(box, &MireloColorBox::Change);
+    openByClick();
+    press(cellOf(QStringLiteral("Red")));
+    EXPECT_EQ(box->ActiveText(), QStringLiteral("Red"));
+    drag(cellOf(QStringLiteral("Dark Green")) + QPoint(1, 1));
+    drag(cellOf(QStringLiteral("Dark Green")));
+    EXPECT_EQ(box->ActiveText(), QStringLiteral("Dark Green"));
+    ASSERT_EQ(changes.count(), 2) << "a second move over the same cell is not a change";
+    EXPECT_EQ(changes.at(0).at(0).toUInt(), 0x0000FFu);
+    EXPECT_EQ(changes.at(1).at(0).toUInt(), colourOf(QStringLiteral("Dark Green")));
+    EXPECT_EQ(box->ActiveColor(), colourOf(QStringLiteral("Dark Green")));
+    release(cellOf(QStringLiteral("Dark Green")));
+    EXPECT_FALSE(box->isPopupOpen());
+    EXPECT_EQ(box->Text(), QStringLiteral("Dark Green"));
+    EXPECT_EQ(box->SelectedColor(), colourOf(QStringLiteral("Dark Green")));
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST_F(ColorBox, ClickRaisedOnlyWhenTheColourChanges)
+{
+    QSignalSpy clicks(box, &MireloColorBox::Click);
+    openByClick();
+    press(cellOf(QStringLiteral("Black")));
+    release(cellOf(QStringLiteral("Black")));
+    EXPECT_FALSE(box->isPopupOpen());
+    EXPECT_EQ(clicks.count(), 0) << "black was already selected";
+    openByClick();
+    press(cellOf(QStringLiteral("Blue")));
+    release(cellOf(QStringLiteral("Blue")));
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST_F(ColorBox, ReleaseOffAnEntryOrPressOutsideKeepsTheSelection)
+{
+    QSignalSpy clicks(box, &MireloColorBox::Click);
+    openByClick();
+    press(cellOf(QStringLiteral("Blue")));
+    drag(QPoint(2, 2));
+    release(QPoint(2, 2));
+    EXPECT_FALSE(box->isPopupOpen()) << "released in the margin";
+    openByClick();
+    press(QPoint(-5, popup()->height() + 3));
+    EXPECT_FALSE(box->isPopupOpen()) << "pressed outside";
+    EXPECT_EQ(box->Text(), QStringLiteral("Black"));
+    EXPECT_EQ(clicks.count(), 0);
+}
+
+TEST_F(ColorBox, PopupRaisedWhenPopupIsDisabled)
+{
+    QSignalSpy popups(box, &MireloColorBox::Popup);
+    openByClick();
+    box->setPopupEnabled(false);
+    QTest::keyClick(box, Qt::Key_Space);
+    EXPECT_FALSE(box->isPopupOpen()) << "the click closes an open pop-up";
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_FALSE(box->isPopupOpen());
+    EXPECT_EQ(popups.count(), 2);
+}
+
+TEST_F(ColorBox, DoubleClickRaisesDblClick)
+{
+    // Without the pop-up, whose grab would take the second press.
+    box->setPopupEnabled(false);
+    QSignalSpy doubles(box, &MireloColorBox::DblClick);
+    QTest::mouseDClick(box, Qt::LeftButton);
+    EXPECT_EQ(doubles.count(), 1);
+}
+
+TEST_F(ColorBox, PaletteOutOfRangeIsRefused)
+{
+    box->setPalette(3);
+    for (int bad : {-1, 12, 32767, -32768}) {
+        box->setProperty("Palette", bad);
+        EXPECT_EQ(box->Palette(), 3) << bad;
+        EXPECT_EQ(box->entries().size(), 128u) << bad;
+    }
+}
+
+TEST_F(ColorBox, SystemColoursAreAcceptedAtTheInterface)
+{
+    box->setProperty("BackColor", 0x8000000Fu);
+    box->setProperty("ForeColor", 0x80FFFFFFu);
+    box->setProperty("SelectedColor", 0x80000008u);
+    EXPECT_EQ(box->BackColor(), 0x8000000Fu);
+    EXPECT_EQ(box->ForeColor(), 0x80FFFFFFu);
+    EXPECT_EQ(box->SelectedColor(), 0x80000008u);
+    EXPECT_EQ(box->Text(), QString());
+    box->grab();
+    QSignalSpy clicks(box, &MireloColorBox::Click);
+    openByClick();
+    press(cellOf(QStringLiteral("Black")));
+    release(cellOf(QStringLiteral("Black")));
+    EXPECT_EQ(box->SelectedColor(), 0u);
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST_F(ColorBox, PaletteChangeResizesThePopupAndRenamesTheSelection)
+{
+    box->setSelectedColor(0x808080);
+    EXPECT_EQ(box->Text(), QStringLiteral("Grey"));
+    box->setPalette(6);
+    EXPECT_EQ(box->Text(), QString()) << "no grey in mode 6";
+    EXPECT_EQ(box->SelectedColor(), 0x808080u);
+    EXPECT_EQ(popup()->size(), QSize(63, 133));
+    box->setPalette(2);
+    EXPECT_EQ(box->Text(), QStringLiteral("Grey"));
+}
+
+TEST_F(ColorBox, StripFollowsThePressedHueAndTheHoverTick)
+{
+    box->setPalette(9);
+    openByClick();
+    ASSERT_EQ(box->luminanceStrip().size(), 8u);
+    EXPECT_EQ(box->luminanceStrip().front().Name, QStringLiteral("Faint Red"));
+    press(cellOf(QStringLiteral("Lavender")));
+    EXPECT_EQ(box->luminanceStrip().front().Name, QStringLiteral("Faint Lavender"));
+    release(cellOf(QStringLiteral("Lavender")));
+    EXPECT_EQ(box->Text(), QStringLiteral("Lavender"));
+
+    // A strip entry can be chosen too.
+    openByClick();
+    EXPECT_EQ(box->luminanceStrip().front().Name, QStringLiteral("Faint Lavender")) << "opens on the selected hue";
+    const PaletteEntry deep = box->luminanceStrip()[5];
+    press(deep.Cell.center());
+    release(deep.Cell.center());
+    EXPECT_EQ(box->Text(), QStringLiteral("Deep Lavender"));
+    EXPECT_EQ(box->SelectedColor(), deep.Color);
+
+    // White is not a hue: pressing leaves the strip, the hover tick turns it to the greys.
+    openByClick();
+    press(cellOf(QStringLiteral("White")));
+    EXPECT_EQ(box->luminanceStrip().front().Name, QStringLiteral("Faint Lavender"));
+    emit box->hoverTimer().OnTimer();
+    EXPECT_EQ(box->luminanceStrip().back().Name, QStringLiteral("Black"));
+}
+
+TEST_F(ColorBox, CellsArePaintedInTheirColours)
+{
+    for (int mode : {0, 5, 11}) {
+        box->setPalette(mode);
+        openByClick();
+        const QImage shot = popup()->grab().toImage();
+        for (const PaletteEntry &e : box->entries()) {
+            const QColor c = shot.pixelColor(e.Cell.center());
+            ASSERT_EQ(MireloLibColor::RGB(c.red(), c.green(), c.blue()), e.Color) << mode << e.Name.toStdString();
+            ASSERT_EQ(shot.pixelColor(e.Cell.topLeft()), c) << "the whole cell";
+        }
+        QTest::keyClick(box, Qt::Key_Escape);
+    }
+}
+
+struct PlacementRow {
+    const char *name;
+    bool nearBottom, nearRight;
+};
+
+const PlacementRow kPlacements[] = {
+    {"AboveNearTheBottom", true, false},
+    {"ShiftedAtTheRightEdge", false, true},
+    {"CornerStaysOnScreen", true, true},
+};
+
+struct Placement : ColorBox, testing::WithParamInterface<PlacementRow> {};
+
+TEST_P(Placement, OnTheBoxScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize hostSize(140, 24);
+    const QPoint at(GetParam().nearRight ? screen.right() + 1 - hostSize.width() : screen.left() + 100,
+                    GetParam().nearBottom ? screen.bottom() + 1 - hostSize.height() : screen.top() + 100);
+    makeHost(at, hostSize);
+    box->setPalette(5);
+    openByClick();
+    const QRect shown = popup()->geometry();
+    const QRect b = boxOnScreen();
+    EXPECT_TRUE(screen.contains(shown));
+    if (GetParam().nearBottom)
+        EXPECT_EQ(shown.bottom(), b.top() - 1);
+    else
+        EXPECT_EQ(shown.top(), b.bottom() + 1);
+    if (GetParam().nearRight)
+        EXPECT_EQ(shown.right(), screen.right());
+    else
+        EXPECT_EQ(shown.left(), b.left());
+}
+
+INSTANTIATE_TEST_SUITE_P(Screen, Placement, testing::ValuesIn(kPlacements),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(ColorBox, HidingOrDisablingTheBoxClosesThePopup)
+{
+    openByClick();
+    box->setEnabled(false);
+    EXPECT_FALSE(box->isPopupOpen());
+    box->setEnabled(true);
+    openByClick();
+    host->hide();
+    EXPECT_FALSE(box->isPopupOpen());
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+}
+
+} // namespace

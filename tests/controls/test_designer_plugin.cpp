@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#ifdef PLENDOR_DESIGNER_PLUGIN
+#include <QMetaProperty>
+#include <QPluginLoader>
+#include <QWidget>
+#include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
+#include <QtUiPlugin/QDesignerCustomWidgetInterface>
+#endif
+
+namespace {
+
+#ifdef PLENDOR_DESIGNER_PLUGIN
+TEST(DesignerPlugin, OffersTheColourBoxWithItsProperties)
+{
+    QPluginLoader loader(QStringLiteral(PLENDOR_DESIGNER_PLUGIN));
+    ASSERT_TRUE(loader.load()) << loader.errorString().toStdString();
+    EXPECT_EQ(loader.metaData().value(QStringLiteral("IID")).toString(),
+              QStringLiteral("org.qt-project.Qt.QDesignerCustomWidgetCollectionInterface"));
+    auto *collection = qobject_cast<QDesignerCustomWidgetCollectionInterface *>(loader.instance());
+    ASSERT_TRUE(collection);
+    const QList<QDesignerCustomWidgetInterface *> widgets = collection->customWidgets();
+    ASSERT_EQ(widgets.size(), 1);
+    QDesignerCustomWidgetInterface *w = widgets.front();
+    EXPECT_EQ(w->name(), QStringLiteral("MireloColorBox"));
+    EXPECT_EQ(w->group(), QStringLiteral("Plendor"));
+    EXPECT_EQ(w->includeFile(), QStringLiteral("controls/MireloColorBox.h"));
+    EXPECT_FALSE(w->isContainer());
+    EXPECT_FALSE(w->icon().isNull());
+    EXPECT_TRUE(w->domXml().contains(QStringLiteral("class=\"MireloColorBox\"")));
+    EXPECT_TRUE(w->whatsThis().contains(QStringLiteral("Sets/Returns the palette mode")));
+
+    QWidget form;
+    QWidget *created = w->createWidget(&form);
+    ASSERT_TRUE(created);
+    EXPECT_EQ(created->parentWidget(), &form);
+    // The plugin carries its own copy of the class, so it is checked by name and properties.
+    EXPECT_STREQ(created->metaObject()->className(), "MireloColorBox");
+    for (const char *name : {"Font", "BackColor", "ForeColor", "Palette", "Enabled", "PopupEnabled", "SelectedColor"}) {
+        const int index = created->metaObject()->indexOfProperty(name);
+        ASSERT_GE(index, 0) << name;
+        EXPECT_TRUE(created->metaObject()->property(index).isDesignable()) << name;
+        EXPECT_TRUE(created->metaObject()->property(index).isWritable()) << name;
+    }
+    for (const char *name : {"ActiveColor", "ActiveText", "Text"}) {
+        const int index = created->metaObject()->indexOfProperty(name);
+        ASSERT_GE(index, 0) << name;
+        EXPECT_FALSE(created->metaObject()->property(index).isStored()) << name;
+    }
+    EXPECT_EQ(created->property("BackColor").toUInt(), 0x80000005u);
+    EXPECT_TRUE(created->setProperty("Palette", 4));
+    EXPECT_EQ(created->property("Palette").toInt(), 4);
+    delete created;
+}
+#else
+TEST(DesignerPlugin, OffersTheColourBoxWithItsProperties)
+{
+    GTEST_SKIP() << "built without Qt Designer's development files";
+}
+#endif
+
+} // namespace
