@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei xvfb xauth xdotool
+  poppler-utils fonts-dejavu-core
 )
 
 missing=()
