@@ -16,7 +16,9 @@ namespace {
 const char kUsage[] =
     "usage: plendor-cli escape|unescape [INPUT] [-o OUTPUT] [--keywords FILE]\n"
     "       plendor-cli token [--user U] [--session S] [--time yyyyMMddhhmmss]\n"
-    "       plendor-cli encipher [TEXT]   (standard input when TEXT is absent)\n";
+    "       plendor-cli encipher [TEXT]   (standard input when TEXT is absent)\n"
+    "       plendor-cli highlighter compile SRC -o OUT | highlighter dump FILE [-o OUT]\n"
+    "       plendor-cli html IN [-o OUT]   |   plendor-cli pdf IN -o OUT\n";
 
 struct Options {
     QString command;
@@ -242,6 +244,12 @@ int encipher(const Options &o, const CliIo &io)
 
 int runCli(const QStringList &args, const CliIo &io)
 {
+    if (!args.isEmpty() && args.first() == QLatin1String("highlighter"))
+        return runHighlighterCommand(args.mid(1), io);
+    if (!args.isEmpty() && args.first() == QLatin1String("html"))
+        return runHtmlCommand(args.mid(1), io);
+    if (!args.isEmpty() && args.first() == QLatin1String("pdf"))
+        return runPdfCommand(args.mid(1), io);
     const Options o = parse(args);
     if (!o.error.isEmpty()) {
         fail(io, o.error);
