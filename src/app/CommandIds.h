@@ -24,4 +24,7 @@ constexpr int About = 2004;
 constexpr int ConnectDevDb = 32322;
 // Our own: go to a line (Ctrl+G), on no menu.
 constexpr int Goto = 1440;
+// Our own: print and HTML export, in the File menu.
+constexpr int Print = 1521;
+constexpr int ExportHtml = 1522;
 } // namespace cmd

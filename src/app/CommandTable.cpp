@@ -28,6 +28,8 @@ const std::vector<CommandInfo> &allCommands()
         {cmd::About, "关于(&A)", nullptr},
         {cmd::ConnectDevDb, "连接到开发数据库", ":/icons/connect.svg"},
         {cmd::Goto, "", nullptr},
+        {cmd::Print, "打印(&P)...", nullptr},
+        {cmd::ExportHtml, "导出 HTML(&H)...", nullptr},
     };
     return commands;
 }
@@ -47,6 +49,7 @@ std::vector<MenuSpec> menuBarLayout(bool serverMode)
     else
         file.items = {{cmd::Open, false}, {cmd::Save, false}, {cmd::SaveAs, false}, {cmd::ConnectDevDb, true},
                       {cmd::Exit, true}};
+    file.items.insert(file.items.end() - 1, {{cmd::Print, true}, {cmd::ExportHtml, false}});
     return {
         file,
         {"编辑(&E)", {{cmd::Cut, false}, {cmd::Copy, false}, {cmd::Paste, false}, {cmd::Find, true}, {cmd::Replace, false}}},
@@ -76,6 +79,7 @@ const std::vector<Shortcut> &mainShortcuts()
         {"Ctrl+A", cmd::SelectAll}, {"Ctrl+F", cmd::Find}, {"Ctrl+D", cmd::DeleteLine}, {"Ctrl+Z", cmd::Undo},
         {"Ctrl+Y", cmd::Redo},      {"F3", cmd::FindNext}, {"Ctrl+R", cmd::Replace},
         {"Ctrl+G", cmd::Goto},
+        {"Ctrl+P", cmd::Print},
     };
     return shortcuts;
 }

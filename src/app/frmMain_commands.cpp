@@ -5,7 +5,10 @@
 #include "app/LaunchParams.h"
 #include "app/frmMain.h"
 
+#include "platform/ProgramFolder.h"
+
 #include <QAction>
+#include <QDir>
 #include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -66,8 +69,10 @@ void frmMain::BuildCommandBars()
     buildToolbar(toolbarCaption(), QStringLiteral("toolbar"), mainToolbarLayout(ServerMode()));
     buildToolbar(convertToolbarCaption(), QStringLiteral("convertToolbar"), convertToolbarLayout());
 
-    // Highlighters join here when they are loaded; the editor is created now.
+    Highlighters.setHighlighterDir(QDir(platform::programFolder()).filePath(QStringLiteral("highlighters")));
+    Highlighters.LoadHighlighters();
     sciMain->InitScintilla();
+    Highlighters.SetHighlighterEditor(*sciMain, QStringLiteral("SQL"));
 
     wrapper().setSearchDialogs(&m_searchDialogs);
     m_obj = new frmObj();
@@ -132,6 +137,8 @@ void frmMain::execute(int id)
     case cmd::FindNext: sciMain->FindNext(); break;
     case cmd::Replace: sciMain->DoReplace(); break;
     case cmd::Goto: sciMain->DoGoto(); break;
+    case cmd::Print: printCommand(); break;
+    case cmd::ExportHtml: exportHtmlCommand(); break;
     default: break; // about does nothing
     }
     updateCommands();

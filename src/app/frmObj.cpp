@@ -2,12 +2,14 @@
 
 #include "app/CommandIds.h"
 #include "app/FormEditorSettings.h"
+#include "platform/ProgramFolder.h"
 #include "platform/Twips.h"
 #include "platform/WindowSystem.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 
 using platform::WindowSystem;
 
@@ -20,8 +22,10 @@ frmObj::frmObj(QWidget *parent) : QWidget(parent)
 
     sciMain = std::make_unique<usrScintilla>(m_hwnd);
     sciMain->setObjectName(QStringLiteral("sciMain"));
+    Highlighters.setHighlighterDir(QDir(platform::programFolder()).filePath(QStringLiteral("highlighters")));
+    Highlighters.LoadHighlighters();
     sciMain->InitScintilla();
-    // The stored form is coloured as SQL once highlighters are loaded.
+    Highlighters.SetHighlighterEditor(*sciMain, QStringLiteral("SQL"));
     sciMain->setContextMenu(true);
     applyFormEditorSettings(wrapper());
     bindShortcuts();
