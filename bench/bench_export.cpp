@@ -1,6 +1,7 @@
 // HTML export of a 20 MB highlighted define document in the real component, offscreen: the
-// component handing over the styled text, the export of it to HTML, and both with the file
-// written, each in MB of document per second.
+// component handing over the styled text, the export of that text (written to /dev/null, as
+// the export writes a file, a piece at a time), and both with the file written, each in MB of
+// document per second.
 
 #include "BenchInputs.h"
 
@@ -9,7 +10,9 @@
 #include "support/EditorHost.h" // the tests' offscreen form with one editor control
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
+#include <memory>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -53,10 +56,14 @@ struct Fixture {
     qsizetype bytes = 0;
 };
 
+// Made once, and gone before the application object is.
+std::unique_ptr<Fixture> shared;
+
 Fixture &fixture()
 {
-    static Fixture f;
-    return f;
+    if (!shared)
+        shared = std::make_unique<Fixture>();
+    return *shared;
 }
 
 void BM_HandOverStyledText(benchmark::State &state)
@@ -72,13 +79,11 @@ void BM_ExportHtmlOfStyledText(benchmark::State &state)
     Fixture &f = fixture();
     const EditorStyledText text = readStyledText(f.host.sci());
     const StyledText view{.utf8 = text.utf8, .styles = text.styles, .tabWidth = 5};
-    qsizetype htmlBytes = 0;
-    for (auto _ : state) {
-        const QByteArray html = htmlDocument(view, &modHighlighter::HighlighterTable[0]);
-        htmlBytes = html.size();
-        benchmark::DoNotOptimize(html.constData());
-    }
-    state.counters["html_MB"] = static_cast<double>(htmlBytes) / kMiB;
+    QFile sink(QStringLiteral("/dev/null"));
+    sink.open(QIODevice::WriteOnly);
+    for (auto _ : state)
+        writeHtmlDocument(sink, view, &modHighlighter::HighlighterTable[0]);
+    state.counters["html_MB"] = static_cast<double>(htmlDocument(view, &modHighlighter::HighlighterTable[0]).size()) / kMiB;
     state.SetBytesProcessed(state.iterations() * f.bytes);
 }
 
@@ -105,5 +110,6 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    shared.reset();
     return 0;
 }

@@ -3,9 +3,9 @@
 #include "editor/usrScintilla.h"
 #include "highlight/modHighlighter.h"
 #include "platform/AnsiCodec.h"
-#include "platform/AtomicWrite.h"
 
 #include <Qsci/qsciscintillabase.h>
+#include <QSaveFile>
 #include <array>
 #include <cstring>
 #include <unordered_map>
@@ -41,17 +41,33 @@ QByteArray charsetName(int codePage)
     }
 }
 
-// Output that grows by doubling and is written through a pointer: the body is made of millions
-// of small pieces, and QByteArray's per-append checks would dominate.
+// Output written through a pointer: the body is made of millions of small pieces, and
+// QByteArray's per-append checks would dominate. In memory it grows by doubling; to a device
+// it is written a buffer at a time, so that a large export never exists whole in memory.
 class Sink {
 public:
-    explicit Sink(qsizetype expected) : m_bytes(qMax<qsizetype>(expected, 256), Qt::Uninitialized) {}
+    explicit Sink(qsizetype expected, QIODevice *device = nullptr)
+        : m_bytes(qMax<qsizetype>(expected, 256), Qt::Uninitialized), m_device(device)
+    {
+    }
 
     char *room(qsizetype n)
     {
-        if (m_used + n > m_bytes.size())
-            m_bytes.resize(qMax(m_bytes.size() * 2, m_used + n));
+        if (m_used + n > m_bytes.size()) {
+            if (m_device)
+                flush();
+            if (m_used + n > m_bytes.size())
+                m_bytes.resize(qMax(m_bytes.size() * 2, m_used + n));
+        }
         return m_bytes.data() + m_used;
+    }
+    // False once a write to the device failed.
+    bool flush()
+    {
+        if (m_device && m_used > 0 && m_device->write(m_bytes.constData(), m_used) != m_used)
+            m_failed = true;
+        m_used = 0;
+        return !m_failed;
     }
     void put(const char *p, qsizetype n)
     {
@@ -59,6 +75,12 @@ public:
         m_used += n;
     }
     void put(QByteArrayView v) { put(v.data(), v.size()); }
+    // A piece of at most 16 bytes stored with 16 readable bytes: one fixed-size copy, no call.
+    void putShort(const char *padded, qsizetype n)
+    {
+        std::memcpy(room(16), padded, 16);
+        m_used += n;
+    }
     void repeat(QByteArrayView v, int times)
     {
         char *at = room(v.size() * times);
@@ -75,14 +97,24 @@ public:
 private:
     QByteArray m_bytes;
     qsizetype m_used = 0;
+    QIODevice *m_device;
+    bool m_failed = false;
 };
 
 enum class ByteKind : unsigned char { Plain, Replaced, CarriageReturn, LineFeed, Tab, NonAscii };
 
+// A replacement text padded to 16 bytes, for Sink::putShort.
+struct ShortPiece {
+    char text[16] = {};
+    qsizetype size = 0;
+    ShortPiece() = default;
+    explicit ShortPiece(QByteArrayView v) : size(v.size()) { std::memcpy(text, v.data(), static_cast<size_t>(size)); }
+};
+
 // What each byte of the text becomes in one form of the export.
 struct ByteTable {
     std::array<ByteKind, 256> kind{};
-    std::array<QByteArrayView, 128> replacement;
+    std::array<ShortPiece, 128> replacement;
 
     explicit ByteTable(HtmlForm form)
     {
@@ -94,7 +126,7 @@ struct ByteTable {
         kind['\t'] = file ? ByteKind::Tab : ByteKind::Plain;
         const auto replace = [this](char c, QByteArrayView with) {
             kind[static_cast<unsigned char>(c)] = ByteKind::Replaced;
-            replacement[static_cast<unsigned char>(c)] = with;
+            replacement[static_cast<unsigned char>(c)] = ShortPiece(with);
         };
         replace(' ', "&nbsp;");
         if (file) {
@@ -107,6 +139,8 @@ struct ByteTable {
 
 // Writes the characters of the text, each whole; in the file form non-ASCII characters become
 // the code page's bytes (remembered per character), or character references where it has none.
+const ShortPiece kBr{QByteArrayView("<BR>")};
+
 class BodyWriter {
 public:
     BodyWriter(Sink &out, HtmlForm form, int codePage, int tabWidth)
@@ -131,11 +165,11 @@ public:
                 continue;
             }
             case ByteKind::Replaced:
-                m_out.put(m_table.replacement[c]);
+                m_out.putShort(m_table.replacement[c].text, m_table.replacement[c].size);
                 ++m_column;
                 break;
             case ByteKind::CarriageReturn:
-                m_out.put("<BR>", 4);
+                m_out.putShort(kBr.text, kBr.size);
                 m_column = 0;
                 break;
             case ByteKind::LineFeed:
@@ -308,14 +342,15 @@ QByteArray htmlStyleSheet(const StyledText &text, const HighlighterRecord *recor
     return sheet + "</style>" + kCrLf;
 }
 
-QByteArray htmlBody(const StyledText &text, HtmlForm form)
+namespace {
+
+void writeBody(Sink &out, const StyledText &text, HtmlForm form)
 {
     const qsizetype n = qMin(text.utf8.size(), text.styles.size());
-    Sink out(n * 4 + 64);
     BodyWriter writer(out, form, text.codePage, text.tabWidth);
-    std::array<QByteArray, 256> opening;
+    std::array<ShortPiece, 256> opening;
     for (int s = 0; s < 256; ++s)
-        opening[s] = "<span class=c" + QByteArray::number(s) + ">";
+        opening[s] = ShortPiece("<span class=c" + QByteArray::number(s) + ">");
     const char *bytes = text.utf8.data();
     const auto *styles = reinterpret_cast<const unsigned char *>(text.styles.data());
     int open = -1;
@@ -327,7 +362,7 @@ QByteArray htmlBody(const StyledText &text, HtmlForm form)
         if (style != open) {
             if (open >= 0)
                 out.put("</span>", 7);
-            out.put(opening[style]);
+            out.putShort(opening[style].text, opening[style].size);
             open = style;
         }
         // A character is written whole, in the style of its first byte.
@@ -335,25 +370,67 @@ QByteArray htmlBody(const StyledText &text, HtmlForm form)
     }
     if (open >= 0)
         out.put("</span>", 7);
+}
+
+// Room for the usual growth of a define document (spaces become "&nbsp;", each token a span):
+// untouched room costs nothing, a copy of hundreds of megabytes does.
+qsizetype expectedBodySize(const StyledText &text) { return text.utf8.size() * 12 + 4096; }
+
+} // namespace
+
+QByteArray htmlBody(const StyledText &text, HtmlForm form)
+{
+    Sink out(expectedBodySize(text));
+    writeBody(out, text, form);
     return out.take();
+}
+
+namespace {
+
+void writeDocument(Sink &out, const StyledText &text, const HighlighterRecord *record)
+{
+    QByteArray head = "<HTML>" + kCrLf + "  <HEAD>" + kCrLf + "    <Meta Generator=\"" + kGenerator + "\">" + kCrLf;
+    head += "    <meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charsetName(text.codePage) + "\">" +
+            kCrLf;
+    head += htmlStyleSheet(text, record, HtmlForm::File);
+    head += "  </HEAD>" + kCrLf + "  <BODY BGCOLOR=#FFFFFF TEXT=#000000>";
+    out.put(head);
+    writeBody(out, text, HtmlForm::File);
+    out.put(kCrLf + "  </BODY>" + kCrLf + "</HTML>" + kCrLf);
+}
+
+} // namespace
+
+bool writeHtmlDocument(QIODevice &device, const StyledText &text, const HighlighterRecord *record)
+{
+    Sink out(1 << 20, &device);
+    writeDocument(out, text, record);
+    return out.flush();
 }
 
 QByteArray htmlDocument(const StyledText &text, const HighlighterRecord *record)
 {
-    QByteArray html = "<HTML>" + kCrLf + "  <HEAD>" + kCrLf + "    <Meta Generator=\"" + kGenerator + "\">" + kCrLf;
-    html += "    <meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charsetName(text.codePage) + "\">" +
-            kCrLf;
-    html += htmlStyleSheet(text, record, HtmlForm::File);
-    html += "  </HEAD>" + kCrLf + "  <BODY BGCOLOR=#FFFFFF TEXT=#000000>";
-    html += htmlBody(text, HtmlForm::File);
-    html += kCrLf + "  </BODY>" + kCrLf + "</HTML>" + kCrLf;
-    return html;
+    Sink out(expectedBodySize(text) + 4096);
+    writeDocument(out, text, record);
+    return out.take();
 }
 
 bool ExportHTMLFile(const QString &path, clsScintilla &editor, QString *error)
 {
     const EditorStyledText text = readStyledText(editor);
-    return platform::writeFileAtomically(path, htmlDocument(styledView(text, editor), currentRecord()), error);
+    // Written beside and put in place whole, so that a failure leaves the old file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    if (!writeHtmlDocument(file, styledView(text, editor), currentRecord()) || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 QString ExportHTMLFragment(clsScintilla &editor)

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
+class QIODevice;
 class clsScintilla;
 class usrScintilla;
 struct HighlighterRecord;
@@ -29,8 +30,10 @@ QByteArray htmlStyleSheet(const StyledText &text, const HighlighterRecord *recor
 // The spans; in the file form in the code page (characters it lacks as character references),
 // in the fragment form UTF-8.
 QByteArray htmlBody(const StyledText &text, HtmlForm form);
-// The whole file form.
+// The whole file form, in memory or written to a device a piece at a time (false when a write
+// failed).
 QByteArray htmlDocument(const StyledText &text, const HighlighterRecord *record);
+bool writeHtmlDocument(QIODevice &device, const StyledText &text, const HighlighterRecord *record);
 
 // The editor's text and one style per byte, styled to its end first and read in bulk.
 struct EditorStyledText {
