@@ -6,6 +6,7 @@
 
 #include <QPageSize>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -110,6 +111,16 @@ TEST_F(PrintTest, AnUnopenablePrinterIsAMessage)
     const PrintOutcome outcome = host.sci().PrintSCI(printer, 1, 1000, 1000, 1000, 1000);
     EXPECT_FALSE(outcome.ok);
     EXPECT_FALSE(outcome.error.isEmpty());
+}
+
+TEST_F(PrintTest, WithoutADefaultPrinterPrintDocIsAMessage)
+{
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "this machine has a default printer";
+    host.sci().SetText(QStringLiteral("x"));
+    const PrintOutcome outcome = host.control->PrintFile();
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.error, QStringLiteral("没有默认打印机，无法打印。"));
 }
 
 struct MarginRow {
