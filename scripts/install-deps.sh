@@ -12,6 +12,7 @@ packages=(
   help2man desktop-file-utils dpkg-dev man-db
   postgresql postgresql-contrib odbc-postgresql unixodbc
   qt6-tools-dev libqt6opengl6-dev
+  poppler-utils fonts-dejavu-core
 )
 
 missing=()

@@ -243,6 +243,12 @@ int runCli(const QStringList &args, const CliIo &io)
         return writeStandardOutput(io, info.text) ? 0 : 1;
     if (!args.isEmpty() && args.first() == QLatin1String("check"))
         return runCheck(args.mid(1), io);
+    if (!args.isEmpty() && args.first() == QLatin1String("highlighter"))
+        return runHighlighterCommand(args.mid(1), io);
+    if (!args.isEmpty() && args.first() == QLatin1String("html"))
+        return runHtmlCommand(args.mid(1), io);
+    if (!args.isEmpty() && args.first() == QLatin1String("pdf"))
+        return runPdfCommand(args.mid(1), io);
     const Options o = parse(args);
     const bool unknownCommand = !o.command.isEmpty() && !findCliCommand(o.command);
     if (unknownCommand) {

@@ -2,7 +2,9 @@
 // The batch commands of plendor-cli, each taking its arguments and returning an exit code.
 
 #include <QStringList>
+#include <memory>
 
+class QCoreApplication;
 class QIODevice;
 
 struct CliIo {
@@ -14,3 +16,10 @@ struct CliIo {
 int runCli(const QStringList &args, const CliIo &io);
 // check FILE... [--keywords FILE]: 0 without errors, 1 with errors, 2 when a file cannot be read.
 int runCheck(const QStringList &args, const CliIo &io);
+
+// The application object: a QApplication, offscreen, only for the commands that draw.
+std::unique_ptr<QCoreApplication> makeCliApplication(int &argc, char **argv);
+// highlighter compile|dump, html, pdf; each takes the arguments after its name.
+int runHighlighterCommand(const QStringList &args, const CliIo &io);
+int runHtmlCommand(const QStringList &args, const CliIo &io);
+int runPdfCommand(const QStringList &args, const CliIo &io);

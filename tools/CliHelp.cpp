@@ -30,6 +30,19 @@ constexpr std::array kCommands{
         "Enciphers TEXT, or standard input when TEXT is absent, the way the editor enciphers the "
         "SQL it sends to the report servlet, and prints it in upper-case hexadecimal."},
     CliCommandHelp{
+        "highlighter", "compile SRC -o OUT | dump FILE [-o OUT]",
+        "compile turns a readable highlighter source (sections [highlighter] and [style N], colours "
+        "as #RRGGBB) into the binary highlighter file the editor loads; dump writes a binary file's "
+        "readable form (standard output by default). Compiling a dump gives the same bytes."},
+    CliCommandHelp{
+        "html", "IN [-o OUT]",
+        "Writes a stored define file's readable form as an HTML page highlighted with the shipped "
+        "\"SQL\" highlighter, in the ANSI code page (GBK). OUT defaults to standard output."},
+    CliCommandHelp{
+        "pdf", "IN -o OUT",
+        "Prints a stored define file's readable form, highlighted with the shipped \"SQL\" "
+        "highlighter, to the PDF file OUT with one-inch margins. Needs no display."},
+    CliCommandHelp{
         "check", "FILE... [--keywords FILE]",
         "Checks stored define files: reads each file's readable form as the define language and "
         "prints one line per problem, FILE:LINE:COLUMN: error|warning: message, in UTF-8 (lines as "

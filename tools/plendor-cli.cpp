@@ -10,7 +10,7 @@ int main(int argc, char *argv[])
 {
     // A closed pipe or a file-size limit must end in a message and an exit status, not a signal.
     platform::ignoreWriteSignals();
-    QCoreApplication app(argc, argv);
+    const auto app = makeCliApplication(argc, argv);
     QFile in, out, err;
     // Unbuffered: every write reaches the system at once, so its failure is seen where it happens.
     in.open(STDIN_FILENO, QIODevice::ReadOnly | QIODevice::Unbuffered);

@@ -30,6 +30,8 @@ const std::vector<CommandInfo> &allCommands()
         {cmd::Goto, "", nullptr},
         {cmd::ProblemsList, "问题列表(&P)", nullptr},
         {cmd::NextProblem, "", nullptr},
+        {cmd::Print, "打印(&P)...", nullptr},
+        {cmd::ExportHtml, "导出 HTML(&H)...", nullptr},
     };
     return commands;
 }
@@ -49,6 +51,7 @@ std::vector<MenuSpec> menuBarLayout(bool serverMode)
     else
         file.items = {{cmd::Open, false}, {cmd::Save, false}, {cmd::SaveAs, false}, {cmd::ConnectDevDb, true},
                       {cmd::Exit, true}};
+    file.items.insert(file.items.end() - 1, {{cmd::Print, true}, {cmd::ExportHtml, false}});
     return {
         file,
         {"编辑(&E)", {{cmd::Cut, false}, {cmd::Copy, false}, {cmd::Paste, false}, {cmd::Find, true}, {cmd::Replace, false}}},
@@ -79,6 +82,7 @@ const std::vector<Shortcut> &mainShortcuts()
         {"Ctrl+Y", cmd::Redo},      {"F3", cmd::FindNext}, {"Ctrl+R", cmd::Replace},
         {"Ctrl+G", cmd::Goto},
         {"F8", cmd::NextProblem},
+        {"Ctrl+P", cmd::Print},
     };
     return shortcuts;
 }

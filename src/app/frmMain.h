@@ -8,6 +8,7 @@
 #include "completion/DevConnection.h"
 #include "dialogs/SearchDialogService.h"
 #include "editor/usrScintilla.h"
+#include "highlight/usrHighlighters.h"
 #include "platform/Prompt.h"
 
 #include <QMainWindow>
@@ -43,6 +44,7 @@ public:
     QString strBaseCaption;
     QString strFileName;
     QTimer Timer1;
+    usrHighlighters Highlighters;
 
     // How long a servlet request may take.
     std::chrono::milliseconds servletTimeout{30000};
@@ -64,6 +66,9 @@ public:
     void escapeCommand();
     void restoreCommand();
     bool SaveDefineToServer();
+    // The print dialog, then the document with one-inch margins; a save dialog, then HTML.
+    void printCommand();
+    void exportHtmlCommand();
 
     // Places the editor over the free client area (also run on every resize).
     void placeEditor();

@@ -6,6 +6,7 @@
 #include "app/frmMain.h"
 
 #include "app/ProblemsDock.h"
+#include "platform/ProgramFolder.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -68,8 +69,10 @@ void frmMain::BuildCommandBars()
     buildToolbar(toolbarCaption(), QStringLiteral("toolbar"), mainToolbarLayout(ServerMode()));
     buildToolbar(convertToolbarCaption(), QStringLiteral("convertToolbar"), convertToolbarLayout());
 
-    // Highlighters join here when they are loaded; the editor is created now.
+    Highlighters.setHighlighterDir(platform::findProgramFile(QStringLiteral("highlighters")));
+    Highlighters.LoadHighlighters();
     sciMain->InitScintilla();
+    Highlighters.SetHighlighterEditor(*sciMain, QStringLiteral("SQL"));
 
     wrapper().setSearchDialogs(&m_searchDialogs);
     m_obj = new frmObj();
@@ -132,6 +135,8 @@ void frmMain::execute(int id)
     case cmd::Goto: sciMain->DoGoto(); break;
     case cmd::ProblemsList: m_problemsDock->setVisible(!m_problemsDock->isVisible()); break;
     case cmd::NextProblem: goToNextProblem(); break;
+    case cmd::Print: printCommand(); break;
+    case cmd::ExportHtml: exportHtmlCommand(); break;
     default: break; // about does nothing
     }
     updateCommands();

@@ -2,6 +2,7 @@
 
 #include "app/CommandIds.h"
 #include "app/FormEditorSettings.h"
+#include "platform/ProgramFolder.h"
 #include "platform/Twips.h"
 #include "platform/WindowSystem.h"
 
@@ -20,8 +21,10 @@ frmObj::frmObj(QWidget *parent) : QWidget(parent)
 
     sciMain = std::make_unique<usrScintilla>(m_hwnd);
     sciMain->setObjectName(QStringLiteral("sciMain"));
+    Highlighters.setHighlighterDir(platform::findProgramFile(QStringLiteral("highlighters")));
+    Highlighters.LoadHighlighters();
     sciMain->InitScintilla();
-    // The stored form is coloured as SQL once highlighters are loaded.
+    Highlighters.SetHighlighterEditor(*sciMain, QStringLiteral("SQL"));
     sciMain->setContextMenu(true);
     applyFormEditorSettings(wrapper());
     bindShortcuts();

@@ -3,6 +3,7 @@
 // hosted in the main window's bottom docking bar. Closing it ends the program.
 
 #include "editor/usrScintilla.h"
+#include "highlight/usrHighlighters.h"
 
 #include <QWidget>
 #include <functional>
@@ -20,6 +21,7 @@ public:
 
     // What closing this window does to the program; tests replace it.
     std::function<void()> endProgram;
+    usrHighlighters Highlighters;
 
     void execute(int id);
     QSize sizeHint() const override { return {400, 160}; }

@@ -16,7 +16,9 @@
 #include "editor/EditorOptions.h"
 #include "editor/Folding.h"
 #include "editor/Notification.h"
+#include "editor/Printing.h"
 #include "editor/SearchEngine.h"
+#include "editor/Styles.h"
 #include "hooks/ISubclass.h"
 #include "platform/AnsiCodec.h"
 
@@ -241,6 +243,35 @@ public:
     // calls open nothing.
     void setSearchDialogs(ISearchDialogs *dialogs) { m_dialogs = dialogs; }
 
+    // --- styles and printing ------------------------------------------------------------
+    void SetStyleFore(int lStyleNum, int lColor) { m_styles.setFore(lStyleNum, lColor); }
+    void SetStyleBack(int lStyleNum, int lColor) { m_styles.setBack(lStyleNum, lColor); }
+    void SetStyleFont(int lStyleNum, const QString &strFont) { m_styles.setFont(lStyleNum, strFont); }
+    void SetStyleSize(int lStyleNum, int lFontSize) { m_styles.setSize(lStyleNum, lFontSize); }
+    void SetStyleBold(int lStyleNum, bool bBold) { m_styles.setBold(lStyleNum, bBold); }
+    void SetStyleItalic(int lStyleNum, bool bItalic) { m_styles.setItalic(lStyleNum, bItalic); }
+    void SetStyleUnderline(int lStyleNum, bool bUnderline) { m_styles.setUnderline(lStyleNum, bUnderline); }
+    void SetStyleVisible(int lStyleNum, int bVisible) { m_styles.setVisible(lStyleNum, bVisible); }
+    void SetStyleEOLFilled(int lStyleNum, bool bEOLFilled) { m_styles.setEOLFilled(lStyleNum, bEOLFilled); }
+    void SetKeywords(int iKeywordNum, const QString &strKeywords) { m_styles.setKeywords(iKeywordNum, strKeywords); }
+    void SetLexer(int lLexerNum) { m_styles.setLexer(lLexerNum); }
+    void SetStyleBits(int iBit) { m_styles.setStyleBits(iBit); }
+    void StartStyle() { m_styles.startStyle(); }
+    void Colourise() { m_styles.colourise(); }
+    void StyleClearAll() { m_styles.styleClearAll(); }
+    void SetFixedFont(const QString &strFont, int lSize) { m_styles.setFixedFont(strFont, lSize); }
+    void SetHighlighter(int iHighlighter) { m_styles.setHighlighter(iHighlighter); }
+    // The index of the highlighter file applied last.
+    int lHighlighterNum = 0;
+
+    PrintOutcome PrintDoc() { return m_printing.printDoc(); }
+    PrintOutcome PrintSCI(QPrinter &printer, int txtLen, int LeftMarginWidth, int TopMarginHeight,
+                          int RightMarginWidth, int BottomMarginHeight)
+    {
+        return m_printing.printSCI(printer, txtLen, LeftMarginWidth, TopMarginHeight, RightMarginWidth,
+                                   BottomMarginHeight);
+    }
+
 signals:
     void OnModified(int ch);
     void StyleNeeded();
@@ -276,6 +307,8 @@ private:
     const std::array<EditorPart *, 6> m_parts{&m_autoIndent, &m_braces,         &m_folding,
                                               &m_bookmarks,  &m_completionList, &m_callTips};
     SearchEngine m_search{*this};
+    Styles m_styles{*this};
+    Printing m_printing{*this};
     ISearchDialogs *m_dialogs = nullptr;
     std::function<bool(qsizetype)> m_acceptInvalidBytes;
 

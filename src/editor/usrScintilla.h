@@ -93,6 +93,8 @@ public:
     bool FindPrev();
     void DoGoto();
     void DeleteLine();
+    // The default printer, one-inch margins.
+    PrintOutcome PrintFile() { return sciMain->PrintDoc(); }
 
 signals:
     void CharAdded(int ch);

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace platform {
@@ -25,6 +26,8 @@ public:
                                    const QString &suggestedName) = 0;
     // Shows a dialog modally and returns when it is hidden.
     virtual void runModal(QDialog &dialog) = 0;
+    // The print dialog over the given printer; false: the user cancelled.
+    virtual bool choosePrinter(QPrinter &) { return false; }
 };
 
 // Shows real Qt dialogs over the given parent.
@@ -39,6 +42,7 @@ public:
     QString chooseSaveFile(const QString &title, const QString &filter, const QString &defaultSuffix,
                            const QString &suggestedName) override;
     void runModal(QDialog &dialog) override;
+    bool choosePrinter(QPrinter &printer) override; // PromptPrinter.cpp
 
 private:
     QWidget *m_parent;

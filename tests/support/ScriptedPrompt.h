@@ -19,6 +19,13 @@ public:
     // Drives each modal dialog as a person would, in turn; a dialog with no script is cancelled.
     std::deque<std::function<void(QDialog &)>> dialogScripts;
     int dialogsShown = 0;
+    // Answers the print dialog in turn (sets up the printer, true to print); none: cancelled.
+    std::deque<std::function<bool(QPrinter &)>> printerScripts;
+    bool choosePrinter(QPrinter &printer) override
+    {
+        const auto script = take(printerScripts);
+        return script && script(printer);
+    }
 
     platform::Answer ask(const QString &title, const QString &text, platform::Buttons, platform::Icon,
                          platform::Answer defaultAnswer) override

@@ -1,0 +1,103 @@
+#include "highlight/modHighlighter.h"
+
+#include "editor/clsScintilla.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace modHighlighter {
+
+std::vector<HighlighterRecord> HighlighterTable;
+int CurrentHighlighterIndex = 0;
+
+void ClearHighlighters() { HighlighterTable.clear(); }
+
+void LoadHighlighterFiles(const QString &folder)
+{
+    const QDir dir(folder);
+    QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    names.sort(Qt::CaseSensitive);
+    for (const QString &name : std::as_const(names)) {
+        if (!name.endsWith(QLatin1String("bin"), Qt::CaseInsensitive))
+            continue;
+        if (!LoadHighlighterFile(dir.filePath(name)))
+            return;
+    }
+}
+
+bool LoadHighlighterFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // Bytes after the record are ignored, so a huge file is never read whole.
+    const QByteArray bytes = file.read(kMaxHighlighterRecordBytes);
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    HighlighterRecord record = readHighlighterRecord(bytes);
+    record.FilePath = path;
+    HighlighterTable.push_back(std::move(record));
+    return true;
+}
+
+int FindHighlighter(const QString &name)
+{
+    const QString wanted = name.toUpper();
+    for (int i = 0; i < HighlighterCount(); ++i) {
+        if (HighlighterTable[i].Name.toUpper() == wanted)
+            return i;
+    }
+    return 0;
+}
+
+bool ApplyHighlighter(clsScintilla &editor, const QString &name)
+{
+    if (HighlighterTable.empty())
+        return false;
+    const int i = FindHighlighter(name);
+    const HighlighterRecord &r = HighlighterTable[i];
+    editor.StyleClearAll();
+    editor.StartStyle();
+    editor.lHighlighterNum = i;
+    for (int s = 0; s < kHighlighterStyles; ++s) {
+        editor.SetStyleBold(s, r.Bold[s] != 0);
+        editor.SetStyleItalic(s, r.Italic[s] != 0);
+        editor.SetStyleUnderline(s, r.Underline[s] != 0);
+        editor.SetStyleVisible(s, r.Visible[s]);
+        if (!r.Font[s].isEmpty())
+            editor.SetStyleFont(s, r.Font[s]);
+        editor.SetStyleFore(s, r.Fore[s]);
+        editor.SetStyleBack(s, r.Back[s]);
+        editor.SetStyleSize(s, r.Size[s]);
+        editor.SetStyleEOLFilled(s, r.EOLFilled[s] != 0);
+    }
+    for (int k = 0; k < kHighlighterKeywordLists; ++k) {
+        if (!r.Keywords[k].isEmpty())
+            editor.SetKeywords(k, r.Keywords[k]);
+    }
+    editor.SetStyleBits(name.toLower() == QLatin1String("html") ? 7 : 5);
+    editor.SetLexer(r.Lexer);
+    editor.Colourise();
+    CurrentHighlighterIndex = i;
+    return true;
+}
+
+QString FileExtension(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QStringLiteral(" ") : fileName.mid(dot + 1).toLower();
+}
+
+QString HighlighterForExtension(const QString &extension)
+{
+    const qsizetype dot = extension.lastIndexOf(QLatin1Char('.'));
+    const QString wanted = (dot < 0 ? extension : extension.mid(dot + 1)).toLower();
+    QString found;
+    for (const HighlighterRecord &r : HighlighterTable) {
+        if (!r.Extensions.isEmpty() && r.Extensions.contains(wanted))
+            found = r.Name;
+    }
+    return found;
+}
+
+} // namespace modHighlighter

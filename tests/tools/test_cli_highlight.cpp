@@ -1,0 +1,220 @@
+// plendor-cli highlighter compile|dump, html and pdf on real files: the shipped SQL source, files
+// written byte by byte, and a define file exported and printed with the compiled highlighter.
+
+#include "CliCommands.h"
+#include "highlight/HighlighterRecord.h"
+#include "highlight/HighlighterSource.h"
+#include "platform/ProgramFolder.h"
+#include "support/HighlighterFiles.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace {
+
+struct CliOutcome {
+    int code;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliOutcome cli(const QStringList &args)
+{
+    QByteArray inBytes, outBytes, errBytes;
+    QBuffer in(&inBytes), out(&outBytes), err(&errBytes);
+    in.open(QIODevice::ReadOnly);
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    const int code = runCli(args, CliIo{&in, &out, &err});
+    return {code, outBytes, errBytes};
+}
+
+const QString kShippedSql = QStringLiteral(QT_TESTCASE_SOURCEDIR "/../highlighters/SQL.highlighter");
+
+class CliHighlighter : public ::testing::Test {
+protected:
+    QString path(const QString &name) const { return dir.filePath(name); }
+    // compile(dump(bytes)) must give the bytes back.
+    void expectRoundTrip(const QByteArray &bytes)
+    {
+        writeFile(path(QStringLiteral("in.bin")), bytes);
+        const CliOutcome dumped = cli({"highlighter", "dump", path(QStringLiteral("in.bin")), "-o", path(QStringLiteral("src.txt"))});
+        ASSERT_EQ(dumped.code, 0) << dumped.err.toStdString();
+        const CliOutcome compiled =
+            cli({"highlighter", "compile", path(QStringLiteral("src.txt")), "-o", path(QStringLiteral("out.bin"))});
+        ASSERT_EQ(compiled.code, 0) << compiled.err.toStdString() << readFile(path(QStringLiteral("src.txt"))).toStdString();
+        EXPECT_EQ(readFile(path(QStringLiteral("out.bin"))), bytes) << readFile(path(QStringLiteral("src.txt"))).toStdString();
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(CliHighlighter, TheShippedSqlCompilesToWhatTheEditorReads)
+{
+    const CliOutcome compiled = cli({"highlighter", "compile", kShippedSql, "-o", path(QStringLiteral("SQL.bin"))});
+    ASSERT_EQ(compiled.code, 0) << compiled.err.toStdString();
+    const HighlighterRecord r = readHighlighterRecord(readFile(path(QStringLiteral("SQL.bin"))));
+    EXPECT_EQ(r.Name, QStringLiteral("SQL"));
+    EXPECT_EQ(r.Lexer, 7);
+    EXPECT_EQ(r.Extensions, QStringLiteral("xml sql txt"));
+    EXPECT_EQ(r.Fore[5], 0xFF0000) << "keywords blue";
+    EXPECT_EQ(r.Fore[2], 0x008000) << "comments green";
+    EXPECT_EQ(r.Fore[7], 0x0000C0) << "strings red";
+    EXPECT_EQ(r.Back[0], 0xFFFFFF);
+    EXPECT_EQ(r.Visible[127], 1);
+    EXPECT_EQ(r.Size[32], 10);
+    EXPECT_EQ(r.Font[11], QStringLiteral("DejaVu Sans Mono"));
+    EXPECT_TRUE(r.Keywords[0].split(QLatin1Char(' ')).contains(QStringLiteral("select")));
+    expectRoundTrip(readFile(path(QStringLiteral("SQL.bin"))));
+}
+
+TEST_F(CliHighlighter, DumpThenCompileGivesTheSameBytes)
+{
+    HighlighterSpec spec;
+    spec.name = QStringLiteral("  名字 \"quoted\"");
+    spec.fore = {{0, -1}, {1, 0x01000000}};
+    spec.visible = {{3, -1}, {4, 0}};
+    spec.size = {{5, -7}};
+    spec.font = {{9, QStringLiteral("宋体")}, {10, QStringLiteral("a\tb\\")}};
+    spec.keywords = {{3, QStringLiteral("x y ")}};
+    expectRoundTrip(highlighterBytes(spec));
+
+    QByteArray raw = highlighterBytes({});
+    raw[4096 + 2] = '\x81'; // a lead byte without its trail: not GBK
+    raw[4096 + 3] = '\n';
+    expectRoundTrip(raw);
+}
+
+TEST(HighlighterSourceText, RandomFilesDumpToSourcesThatCompileBack)
+{
+    std::mt19937 random(7);
+    for (int i = 0; i < 200; ++i) {
+        // Mostly short counts, so that the random bytes reach the later fields.
+        QByteArray bytes(4096 + static_cast<qsizetype>(random() % 2000), Qt::Uninitialized);
+        for (char &c : bytes)
+            c = static_cast<char>(random() % 4 == 0 ? random() : random() % 3);
+        HighlighterRecord numbers;
+        HighlighterTextBytes texts;
+        readHighlighterRaw(bytes, numbers, texts);
+        QByteArray canonical;
+        ASSERT_TRUE(writeHighlighterRecord(numbers, texts, canonical));
+        const HighlighterSource back = parseHighlighterSource(highlighterSourceText(numbers, texts));
+        ASSERT_TRUE(back.ok) << back.error.toStdString();
+        QByteArray again;
+        ASSERT_TRUE(writeHighlighterRecord(back.numbers, back.texts, again));
+        ASSERT_EQ(again, canonical) << "input " << i;
+    }
+}
+
+struct SourceErrorRow {
+    const char *name;
+    const char *source;
+    const char *message;
+};
+
+class SourceErrors : public CliHighlighter, public ::testing::WithParamInterface<SourceErrorRow> {};
+
+TEST_P(SourceErrors, NameTheLine)
+{
+    writeFile(path(QStringLiteral("bad.txt")), GetParam().source);
+    const CliOutcome run = cli({"highlighter", "compile", path(QStringLiteral("bad.txt")), "-o", path(QStringLiteral("bad.bin"))});
+    EXPECT_NE(run.code, 0);
+    EXPECT_TRUE(run.err.contains(GetParam().message)) << run.err.toStdString();
+    EXPECT_EQ(run.err.count('\n'), 1);
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("bad.bin"))));
+}
+
+const SourceErrorRow kSourceErrors[] = {
+    {"UnknownKey", "[highlighter]\nname = X\ncolour = red\n", "line 3: unknown key colour"},
+    {"BadColour", "[style 5]\nfore = #12345G\n", "line 2: fore wants a colour"},
+    {"StyleOutOfRange", "[style 128]\n", "line 1: unknown section"},
+    {"KeyBeforeSection", "name = X\n", "line 1: a key before the first section"},
+    {"UnclosedQuote", "[highlighter]\nname = \"abc\n", "line 2: a quoted text"},
+    {"OutsideTheCodePage", "[highlighter]\nname = \xF0\x9F\x98\x80\n", "line 2: the text holds characters"},
+    {"NotUtf8", "[highlighter]\nname = \xFF\n", "not UTF-8"},
+};
+INSTANTIATE_TEST_SUITE_P(Sources, SourceErrors, ::testing::ValuesIn(kSourceErrors),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+class CliExport : public CliHighlighter {
+protected:
+    void SetUp() override
+    {
+        QDir(dir.path()).mkdir(QStringLiteral("highlighters"));
+        ASSERT_EQ(cli({"highlighter", "compile", kShippedSql, "-o", path(QStringLiteral("highlighters/SQL.bin"))}).code, 0);
+        platform::setProgramFolder(dir.path());
+        writeFile(path(QStringLiteral("bill.xml")),
+                  gbk(QStringLiteral("<define name=\"单据\">\r\n<sql type=\"select\">select a from t where a &lt; '中文' -- 注释\r\n</sql>\r\n</define>\r\n")));
+    }
+    void TearDown() override { platform::setProgramFolder(QString()); }
+};
+
+TEST_F(CliExport, HtmlIsTheHighlightedReadableForm)
+{
+    const CliOutcome run = cli({"html", path(QStringLiteral("bill.xml")), "-o", path(QStringLiteral("bill.html"))});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QByteArray html = readFile(path(QStringLiteral("bill.html")));
+    EXPECT_TRUE(html.contains("<span class=c5>select</span>")) << html.constData();
+    EXPECT_TRUE(html.contains("&LT;")) << "the readable form: the entity resolved, then written for HTML";
+    EXPECT_TRUE(html.contains("<span class=c7>'" + gbk(QStringLiteral("中文")) + "'</span>"));
+    EXPECT_TRUE(html.contains("--&nbsp;" + gbk(QStringLiteral("注释"))));
+    EXPECT_TRUE(html.contains(".c5 {\r\nfont-family: 'DejaVu Sans Mono';\r\ncolor: #0000FF;"));
+
+    const CliOutcome toStdout = cli({"html", path(QStringLiteral("bill.xml"))});
+    ASSERT_EQ(toStdout.code, 0);
+    EXPECT_EQ(toStdout.out, html);
+}
+
+TEST_F(CliExport, PdfIsThePrintedDocument)
+{
+    const CliOutcome run = cli({"pdf", path(QStringLiteral("bill.xml")), "-o", path(QStringLiteral("bill.pdf"))});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {path(QStringLiteral("bill.pdf")), QStringLiteral("-")});
+    text.waitForFinished(60000);
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains(QStringLiteral("where a < '中文'"))) << printed.toStdString();
+}
+
+struct ExportFailureRow {
+    const char *name;
+    std::vector<const char *> args; // "@" stands for the scratch folder
+};
+
+class ExportFailures : public CliExport, public ::testing::WithParamInterface<ExportFailureRow> {};
+
+TEST_P(ExportFailures, ExitNonZeroWithOneLine)
+{
+    QStringList args;
+    for (const char *a : GetParam().args)
+        args << QString::fromUtf8(a).replace(QLatin1Char('@'), dir.path());
+    const CliOutcome run = cli(args);
+    EXPECT_NE(run.code, 0);
+    EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+}
+
+const ExportFailureRow kExportFailures[] = {
+    {"MissingInput", {"html", "@/missing.xml"}},
+    {"FolderAsInput", {"pdf", "@", "-o", "@/x.pdf"}},
+    {"PdfWithoutOutput", {"pdf", "@/bill.xml"}},
+    {"TwoInputs", {"html", "@/bill.xml", "@/bill.xml"}},
+    {"UnwritableOutput", {"html", "@/bill.xml", "-o", "@/missing/out.html"}},
+    {"UnknownOption", {"html", "--fast", "@/bill.xml"}},
+    {"DumpOfAFolder", {"highlighter", "dump", "@"}},
+    {"UnknownSubcommand", {"highlighter", "list", "@"}},
+};
+INSTANTIATE_TEST_SUITE_P(Commands, ExportFailures, ::testing::ValuesIn(kExportFailures),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(CliExport, NoHighlighterIsAFailure)
+{
+    QDir(path(QStringLiteral("highlighters"))).removeRecursively();
+    const CliOutcome run = cli({"html", path(QStringLiteral("bill.xml"))});
+    EXPECT_NE(run.code, 0);
+    EXPECT_TRUE(run.err.contains("no highlighter")) << run.err.toStdString();
+}
+
+} // namespace

@@ -1,0 +1,30 @@
+#pragma once
+// An editing window that no one sees, for the batch commands that draw: a define file's
+// readable form in it, highlighted with the program folder's "SQL" highlighter.
+
+#include "editor/usrScintilla.h"
+#include "highlight/usrHighlighters.h"
+
+#include <QWidget>
+#include <memory>
+
+class CliEditor {
+public:
+    CliEditor();
+    ~CliEditor();
+
+    // The file's bytes (ANSI code page, stored form) unescaped into the editor and highlighted;
+    // false with the reason when it cannot be.
+    bool open(const QByteArray &storedBytes, QString &error);
+    usrScintilla &control() { return *m_control; }
+    clsScintilla &wrapper() { return *m_control->sciMain; }
+
+private:
+    QWidget m_form;
+    platform::Hwnd m_hwnd = 0;
+    std::unique_ptr<usrScintilla> m_control;
+    usrHighlighters m_highlighters;
+};
+
+// The drawing commands need a GUI application; the others do not.
+bool cliCanDraw();
