@@ -72,9 +72,9 @@ struct ColourRow {
     const char *hex;
 };
 
-class Colours : public ::testing::TestWithParam<ColourRow> {};
+class HexColours : public ::testing::TestWithParam<ColourRow> {};
 
-TEST_P(Colours, AreWrittenRedFirst) { EXPECT_EQ(ColourToHex(GetParam().colour), QString::fromLatin1(GetParam().hex)); }
+TEST_P(HexColours, AreWrittenRedFirst) { EXPECT_EQ(ColourToHex(GetParam().colour), QString::fromLatin1(GetParam().hex)); }
 
 const ColourRow kColours[] = {
     {"Mixed", 0x336699, "#996633"},
@@ -82,7 +82,7 @@ const ColourRow kColours[] = {
     {"Black", 0, "#000000"},
     {"BitsAboveTheColour", static_cast<int>(0xFFFF8080u), "#8080FF"},
 };
-INSTANTIATE_TEST_SUITE_P(Values, Colours, ::testing::ValuesIn(kColours),
+INSTANTIATE_TEST_SUITE_P(Values, HexColours, ::testing::ValuesIn(kColours),
                          [](const auto &info) { return std::string(info.param.name); });
 
 HighlighterRecord recordWith(int style)
