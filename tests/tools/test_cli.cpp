@@ -2,6 +2,7 @@
 // rule file needs the text: the results are those of the decoded conversions, and unreadable
 // input is refused at the offset the codec reports.
 #include "CliCommands.h"
+#include "support/CliRunner.h"
 #include "document/DefineEscaping.h"
 #include "platform/ProgramFolder.h"
 #include "support/GbkSamples.h"
@@ -12,23 +13,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct CliRun {
-    int code;
-    QByteArray out;
-    QByteArray err;
-    std::pair<int, QByteArray> codeAndOut() const { return {code, out}; }
-};
-
-CliRun run(const QStringList &args, const QByteArray &input = {})
-{
-    QByteArray inBytes = input, outBytes, errBytes;
-    QBuffer in(&inBytes), out(&outBytes), err(&errBytes);
-    in.open(QIODevice::ReadOnly);
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    const int code = runCli(args, CliIo{&in, &out, &err});
-    return {code, outBytes, errBytes};
-}
+CliRun run(const QStringList &args, const QByteArray &input = {}) { return runCliCommand(args, input); }
 
 TEST(Cli, EscapeAndUnescapeWorkOnGbkBytes)
 {

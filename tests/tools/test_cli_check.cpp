@@ -1,6 +1,7 @@
 // plendor-cli check on real stored files: one line per problem, positions of the readable form,
 // and the exit code that tells a hook whether any file has an error.
 #include "CliCommands.h"
+#include "support/CliRunner.h"
 #include "document/DefineEscaping.h"
 #include "platform/ProgramFolder.h"
 #include "support/TestFiles.h"
@@ -33,15 +34,10 @@ struct CliCheck : ::testing::Test {
     CheckRun run(QStringList args)
     {
         args.prepend(QStringLiteral("check"));
-        QByteArray inBytes, outBytes, errBytes;
-        QBuffer in(&inBytes), out(&outBytes), err(&errBytes);
-        in.open(QIODevice::ReadOnly);
-        out.open(QIODevice::WriteOnly);
-        err.open(QIODevice::WriteOnly);
-        const int code = runCli(args, CliIo{&in, &out, &err});
-        QStringList lines = QString::fromUtf8(outBytes).split(QLatin1Char('\n'));
+        const CliRun result = runCliCommand(args);
+        QStringList lines = QString::fromUtf8(result.out).split(QLatin1Char('\n'));
         EXPECT_EQ(lines.takeLast(), QString()) << "every line ends";
-        return {code, lines, errBytes};
+        return {result.code, lines, result.err};
     }
 };
 

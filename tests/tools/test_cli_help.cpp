@@ -1,6 +1,7 @@
 // plendor-cli's help and version: on standard output with exit 0, built from the one table of
 // commands; a wrong command line still fails with one line on standard error and exit 2.
 #include "CliCommands.h"
+#include "support/CliRunner.h"
 #include "CliHelp.h"
 #include "platform/Version.h"
 
@@ -8,18 +9,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct CliResult { int code; QByteArray out, err; };
-
-CliResult run(const QStringList &args)
-{
-    QByteArray inBytes, outBytes, errBytes;
-    QBuffer in(&inBytes), out(&outBytes), err(&errBytes);
-    in.open(QIODevice::ReadOnly);
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    const int code = runCli(args, CliIo{&in, &out, &err});
-    return {code, outBytes, errBytes};
-}
+using CliResult = CliRun;
+CliResult run(const QStringList &args) { return runCliCommand(args); }
 
 struct HelpCase { const char *name; QStringList args; const char *firstLine; };
 

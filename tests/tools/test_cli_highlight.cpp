@@ -2,6 +2,7 @@
 // written byte by byte, and a define file exported and printed with the compiled highlighter.
 
 #include "CliCommands.h"
+#include "support/CliRunner.h"
 #include "highlight/HighlighterRecord.h"
 #include "highlight/HighlighterSource.h"
 #include "platform/ProgramFolder.h"
@@ -16,22 +17,8 @@
 
 namespace {
 
-struct CliOutcome {
-    int code;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliOutcome cli(const QStringList &args)
-{
-    QByteArray inBytes, outBytes, errBytes;
-    QBuffer in(&inBytes), out(&outBytes), err(&errBytes);
-    in.open(QIODevice::ReadOnly);
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    const int code = runCli(args, CliIo{&in, &out, &err});
-    return {code, outBytes, errBytes};
-}
+using CliOutcome = CliRun;
+CliOutcome cli(const QStringList &args) { return runCliCommand(args); }
 
 const QString kShippedSql = QStringLiteral(QT_TESTCASE_SOURCEDIR "/../highlighters/SQL.highlighter");
 
