@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqscintilla2-qt6-dev libqt6sql6-odbc libqt6svg6
   libcurl4-openssl-dev libssl-dev libpcre2-dev
   clang libclang-rt-14-dev
