@@ -36,11 +36,7 @@ const KeyWordRules &rulesFor(unsigned char choice)
     return choice % 3 == 0 ? none : choice % 3 == 1 ? example : more;
 }
 
-bool isNameByte(unsigned char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
-           c == '.' || c == ':' || c >= 0x80;
-}
+using define_vocabulary::isNameByte;
 
 // The readable offset of each stored byte, read the slow way the open reads it.
 std::vector<qsizetype> readableOffsets(const QByteArray &stored)

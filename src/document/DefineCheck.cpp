@@ -24,13 +24,7 @@ constexpr int kSql = vocab::tagIndex("sql");
 bool isSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 bool isLineEnd(unsigned char c) { return c == '\r' || c == '\n'; }
 
-// Letters, digits and the punctuation XML allows in names; any non-ASCII byte too, so that
-// "<define名" is another word and not the tag.
-bool isNameByte(unsigned char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
-           c == '.' || c == ':' || c >= 0x80;
-}
+using vocab::isNameByte;
 
 // What may start an attribute's name.
 bool isAttributeNameByte(unsigned char c) { return isNameByte(c) && c != '-' && c != '.'; }

@@ -1,6 +1,7 @@
 #include "document/DefineStoredReading.h"
 
 #include "document/DefineEscaping.h"
+#include "document/DefineVocabulary.h"
 
 #include <QString>
 #include <algorithm>
@@ -11,12 +12,6 @@ namespace define_check {
 namespace {
 
 constexpr qsizetype kPieceBytes = qsizetype(1) << 20;
-
-bool isNameByte(unsigned char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
-           c == '.' || c == ':' || c >= 0x80;
-}
 
 bool startsWith(const char *p, const char *end, std::string_view s)
 {
@@ -112,7 +107,7 @@ void StoredReading::walk(qsizetype readableFrom)
             } else {
                 if (nameEnd < sEnd && *nameEnd == '/')
                     ++nameEnd;
-                while (nameEnd < sEnd && isNameByte(static_cast<unsigned char>(*nameEnd)))
+                while (nameEnd < sEnd && define_vocabulary::isNameByte(static_cast<unsigned char>(*nameEnd)))
                     ++nameEnd;
             }
             m_raw.push_back({r - base, name - sBase, nameEnd - name});

@@ -40,6 +40,14 @@ inline constexpr std::array<std::string_view, 16> kTagListItems = {
     "sucess></sucess>",
 };
 
+// Letters, digits and the punctuation XML allows in names, and any byte of a non-ASCII character,
+// so that "<define名" or "<error_count" is another word and not the tag.
+constexpr bool isNameByte(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+           c == '.' || c == ':' || c >= 0x80;
+}
+
 // The index of a tag in kTags, or -1.
 constexpr int tagIndex(std::string_view name)
 {
