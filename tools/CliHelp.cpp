@@ -44,10 +44,12 @@ constexpr std::array kCommands{
         "highlighter, to the PDF file OUT with one-inch margins. Needs no display."},
     CliCommandHelp{
         "check", "FILE... [--keywords FILE]",
-        "Checks stored define files: reads each file's readable form as the define language and "
+        "Checks stored define files (- reads standard input; after -- every argument is a file): "
+        "reads each file's readable form as the define language and as a save would store it, and "
         "prints one line per problem, FILE:LINE:COLUMN: error|warning: message, in UTF-8 (lines as "
-        "in the file, columns in characters of the readable line). Exits 0 when no file has an "
-        "error, 1 when one has, 2 when a file cannot be read. --keywords as for escape."},
+        "in the file, columns in characters of the readable line); a rule file's own problems come "
+        "once, as RULEFILE:LINE. Exits 0 when no file has an error, 1 when one has, 2 when a file "
+        "cannot be read or memory runs out. --keywords as for escape."},
 };
 
 QByteArray utf8(const QString &text) { return text.toUtf8(); }

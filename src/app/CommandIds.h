@@ -27,6 +27,7 @@ constexpr int Goto = 1440;
 // Our own: the problems dock (View menu) and the next problem (F8).
 constexpr int ProblemsList = 611;
 constexpr int NextProblem = 1450;
+constexpr int PreviousProblem = 1451; // Shift+F8
 // Our own: print and HTML export, in the File menu.
 constexpr int Print = 1521;
 constexpr int ExportHtml = 1522;

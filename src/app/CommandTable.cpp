@@ -30,6 +30,7 @@ const std::vector<CommandInfo> &allCommands()
         {cmd::Goto, "", nullptr},
         {cmd::ProblemsList, "问题列表(&P)", nullptr},
         {cmd::NextProblem, "", nullptr},
+        {cmd::PreviousProblem, "", nullptr},
         {cmd::Print, "打印(&P)...", nullptr},
         {cmd::ExportHtml, "导出 HTML(&H)...", nullptr},
     };
@@ -82,6 +83,7 @@ const std::vector<Shortcut> &mainShortcuts()
         {"Ctrl+Y", cmd::Redo},      {"F3", cmd::FindNext}, {"Ctrl+R", cmd::Replace},
         {"Ctrl+G", cmd::Goto},
         {"F8", cmd::NextProblem},
+        {"Shift+F8", cmd::PreviousProblem},
         {"Ctrl+P", cmd::Print},
     };
     return shortcuts;

@@ -61,6 +61,22 @@ void DefineCheckRunner::checkNow()
     accept(std::move(result));
 }
 
+std::optional<qsizetype> DefineCheckRunner::findProblem(qsizetype after, qsizetype before, bool last) const
+{
+    const KeyWordRules rules = KeyWordRules::fromProgramFolder();
+    DefineCheckOptions options;
+    options.rules = &rules;
+    options.codePage = m_editor.codec().codePage();
+    options.maxProblems = 1;
+    options.after = after;
+    options.before = before;
+    options.keepLast = last;
+    const DefineCheckResult found = checkDefineText(m_editor.TextBytesView(), options);
+    if (found.problems.empty())
+        return std::nullopt;
+    return found.problems.front().offset;
+}
+
 void DefineCheckRunner::runOnWorker(QByteArray snapshot, DefineCheckOptions options,
                                     std::shared_ptr<const KeyWordRules> rules)
 {

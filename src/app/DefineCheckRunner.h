@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <thread>
 
 class clsScintilla;
@@ -24,6 +25,9 @@ public:
     // Checks the text as it is now.
     void checkNow();
     const DefineCheckResult &result() const { return m_result; }
+    // The offset of the first (or, with last, the last) problem of the text as it is now inside
+    // (after, before), -1 leaving a side open; checked here and now.
+    std::optional<qsizetype> findProblem(qsizetype after, qsizetype before, bool last) const;
     // True while a worker is checking.
     bool checking() const { return m_worker.joinable(); }
 

@@ -12,11 +12,13 @@ MainStatusBar::MainStatusBar(clsScintilla &editor, QWidget *parent)
     : QStatusBar(parent), m_editor(editor), m_column(editor), m_selected(editor)
 {
     setObjectName(QStringLiteral("MainStatusBar"));
-    m_position = addField("lblPosition");
-    m_selection = addField("lblSelection");
-    m_problems = addField("lblProblems");
-    m_codePage = addField("lblCodePage");
-    m_mode = addField("lblMode");
+    // Each field keeps the width of a long sample, so that nothing moves sideways as the caret,
+    // the selection or the counts change; the selection's field stays in place while empty.
+    m_position = addField("lblPosition", QStringLiteral("行 9999999, 列 99999"));
+    m_selection = addField("lblSelection", QStringLiteral("已选 99999999 个字符"));
+    m_problems = addField("lblProblems", QStringLiteral("错误 999999  警告 999999"));
+    m_codePage = addField("lblCodePage", QString());
+    m_mode = addField("lblMode", QString());
     m_codePage->setText(QString::fromLatin1(editor.codec().name()));
     setProblemCounts(0, 0);
 
@@ -29,11 +31,13 @@ MainStatusBar::MainStatusBar(clsScintilla &editor, QWidget *parent)
     updateCaret();
 }
 
-QLabel *MainStatusBar::addField(const char *name)
+QLabel *MainStatusBar::addField(const char *name, const QString &widest)
 {
     auto *label = new QLabel(this);
     label->setObjectName(QString::fromLatin1(name));
     label->setContentsMargins(6, 0, 6, 0);
+    if (!widest.isEmpty())
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest) + 12);
     addPermanentWidget(label);
     return label;
 }
@@ -73,5 +77,4 @@ void MainStatusBar::updateCaret()
     m_position->setText(QStringLiteral("行 %1, 列 %2").arg(line + 1).arg(column));
     const qsizetype selected = caret == anchor ? 0 : std::abs(m_selected.between(anchor, caret));
     m_selection->setText(selected > 0 ? QStringLiteral("已选 %1 个字符").arg(selected) : QString());
-    m_selection->setVisible(selected > 0);
 }

@@ -28,7 +28,7 @@ public:
     QLabel *mode() const { return m_mode; }
 
 private:
-    QLabel *addField(const char *name);
+    QLabel *addField(const char *name, const QString &widest);
     void textChanged(int position, int modificationType);
 
     clsScintilla &m_editor;

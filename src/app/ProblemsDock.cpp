@@ -32,9 +32,12 @@ void ProblemsDock::showResult(const DefineCheckResult &result)
         m_view->setCurrentIndex(m_model.index(row, 0));
 }
 
-bool ProblemsDock::goToNextAfter(qsizetype offset)
+bool ProblemsDock::goToNextAfter(qsizetype offset) { return goToRow(m_model.rowAfter(offset)); }
+
+bool ProblemsDock::goToPreviousBefore(qsizetype offset) { return goToRow(m_model.rowBefore(offset)); }
+
+bool ProblemsDock::goToRow(int row)
 {
-    const int row = m_model.rowAfter(offset);
     if (row < 0)
         return false;
     m_view->setCurrentIndex(m_model.index(row, 0));

@@ -19,6 +19,8 @@ public:
     void showResult(const DefineCheckResult &result);
     // Selects the next problem after this byte offset and asks to go there; false without problems.
     bool goToNextAfter(qsizetype offset);
+    // The same backwards (Shift+F8).
+    bool goToPreviousBefore(qsizetype offset);
 
 signals:
     // The caret should go to this byte offset of the text.
@@ -26,6 +28,7 @@ signals:
 
 private:
     void rowActivated(const QModelIndex &index);
+    bool goToRow(int row);
 
     ProblemsModel m_model;
     QTableView *m_view;

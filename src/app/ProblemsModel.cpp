@@ -27,6 +27,16 @@ int ProblemsModel::rowAfter(qsizetype offset) const
     return next == problems.end() ? 0 : static_cast<int>(next - problems.begin());
 }
 
+int ProblemsModel::rowBefore(qsizetype offset) const
+{
+    const auto &problems = m_result.problems;
+    if (problems.empty())
+        return -1;
+    const auto first = std::lower_bound(problems.begin(), problems.end(), offset,
+                                        [](const DefineProblem &p, qsizetype at) { return p.offset < at; });
+    return static_cast<int>((first == problems.begin() ? problems.end() : first) - problems.begin()) - 1;
+}
+
 int ProblemsModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.isValid())

@@ -20,6 +20,8 @@ public:
     const DefineProblem *problemAt(int row) const;
     // The row of the first problem after this byte offset, wrapping round to the first; -1 if none.
     int rowAfter(qsizetype offset) const;
+    // The row of the last problem before this byte offset, wrapping round to the last; -1 if none.
+    int rowBefore(qsizetype offset) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

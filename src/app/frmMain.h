@@ -136,6 +136,7 @@ public:
     class MainStatusBar *mainStatusBar() const { return m_mainStatusBar; }
     // F8: the caret to the next problem after it.
     void goToNextProblem();
+    void goToPreviousProblem();
 
 private:
     void setUpChecking();

@@ -30,7 +30,7 @@ QAction *frmMain::makeAction(int id)
     a->setObjectName(QStringLiteral("cmd%1").arg(id));
     if (info && info->icon)
         a->setIcon(QIcon(QString::fromLatin1(info->icon)));
-    if (id == cmd::WordWrap || id == cmd::ConnectDevDb)
+    if (id == cmd::WordWrap || id == cmd::ConnectDevDb || id == cmd::ProblemsList)
         a->setCheckable(true);
     // The checked state follows the update handler, not the click itself.
     connect(a, &QAction::triggered, this, [this, id] { execute(id); });
@@ -135,6 +135,7 @@ void frmMain::execute(int id)
     case cmd::Goto: sciMain->DoGoto(); break;
     case cmd::ProblemsList: m_problemsDock->setVisible(!m_problemsDock->isVisible()); break;
     case cmd::NextProblem: goToNextProblem(); break;
+    case cmd::PreviousProblem: goToPreviousProblem(); break;
     case cmd::Print: printCommand(); break;
     case cmd::ExportHtml: exportHtmlCommand(); break;
     default: break; // about does nothing
@@ -148,4 +149,6 @@ void frmMain::updateCommands()
         wrap->setChecked(wrapper().WordWrap());
     if (QAction *connectDb = action(cmd::ConnectDevDb))
         connectDb->setChecked(SchemaCompletionOn);
+    if (QAction *problems = action(cmd::ProblemsList); problems && m_problemsDock)
+        problems->setChecked(m_problemsDock->isVisible());
 }

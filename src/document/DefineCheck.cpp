@@ -2,6 +2,7 @@
 
 #include "document/CodePageRepertoire.h"
 #include "document/DefineCheckFindings.h"
+#include "document/DefineStoredReading.h"
 #include "document/DefineVocabulary.h"
 #include "document/RuleRegex.h"
 
@@ -16,19 +17,14 @@ namespace vocab = define_vocabulary;
 namespace {
 
 constexpr size_t kTagCount = vocab::kTags.size();
+constexpr int kRoot = vocab::tagIndex("defineSqls");
 constexpr int kDefine = vocab::tagIndex("define");
 constexpr int kSql = vocab::tagIndex("sql");
 
 bool isSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 bool isLineEnd(unsigned char c) { return c == '\r' || c == '\n'; }
 
-// Letters, digits and the punctuation XML allows in names; any non-ASCII byte too, so that
-// "<define名" is another word and not the tag.
-bool isNameByte(unsigned char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
-           c == '.' || c == ':' || c >= 0x80;
-}
+using vocab::isNameByte;
 
 // What may start an attribute's name.
 bool isAttributeNameByte(unsigned char c) { return isNameByte(c) && c != '-' && c != '.'; }
@@ -83,20 +79,68 @@ struct AttributeValue {
     qsizetype offset = 0;
 };
 
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Edits between two short words, case ignored; stops counting past `limit`.
+int distance(std::string_view a, std::string_view b, int limit)
+{
+    if (a.size() > 32 || b.size() > 32 ||
+        static_cast<int>(a.size()) - static_cast<int>(b.size()) > limit ||
+        static_cast<int>(b.size()) - static_cast<int>(a.size()) > limit)
+        return limit + 1;
+    std::array<int, 33> row{};
+    for (size_t j = 0; j <= b.size(); ++j)
+        row[j] = static_cast<int>(j);
+    for (size_t i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = static_cast<int>(i);
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const int above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (lower(a[i - 1]) != lower(b[j - 1]))});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// The known word a misspelling most likely meant: a case slip, or a third of its letters off.
+template <typename Words> int closest(std::string_view word, const Words &words)
+{
+    int best = -1;
+    int bestDistance = 0;
+    for (size_t i = 0; i < std::size(words); ++i) {
+        const std::string_view known = words[i];
+        const int limit = std::max(1, static_cast<int>(known.size()) / 3);
+        const int d = distance(word, known, limit);
+        if (d <= limit && (best < 0 || d < bestDistance)) {
+            best = static_cast<int>(i);
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
 class Scanner {
 public:
-    Scanner(QByteArrayView text, Findings &findings, const CodePageRepertoire &repertoire)
+    Scanner(QByteArrayView text, Findings &findings, const CodePageRepertoire &repertoire, StoredReading &stored,
+            DefineCheckOptions::Replacement replacement)
         : m_begin(reinterpret_cast<const unsigned char *>(text.data())), m_p(m_begin), m_end(m_begin + text.size()),
-          m_findings(findings), m_repertoire(repertoire)
+          m_findings(findings), m_repertoire(repertoire), m_stored(stored), m_replacement(replacement)
     {
     }
 
     void run()
     {
         while (m_p < m_end) {
+            if (m_open.empty()) {
+                outsideRoot();
+                continue;
+            }
             const unsigned char c = *m_p;
             if (c == '<')
                 lessThan();
+            else if (c == 0)
+                nul();
             else if (c < 0x80)
                 ++m_p;
             else
@@ -104,6 +148,7 @@ public:
         }
         for (const OpenElement &open : m_open)
             report(Kind::UnclosedStart, open.offset, 1 + nameLength(open.tag), open.tag);
+        m_stored.finish();
     }
 
 private:
@@ -115,6 +160,7 @@ private:
 
     qsizetype offsetOf(const unsigned char *p) const { return p - m_begin; }
     static qsizetype nameLength(int tag) { return static_cast<qsizetype>(vocab::kTags[static_cast<size_t>(tag)].size()); }
+    static std::string_view nameOf(int tag) { return vocab::kTags[static_cast<size_t>(tag)]; }
 
     void report(Kind kind, qsizetype offset, qsizetype length, int tag = -1, std::string_view detail = {})
     {
@@ -126,6 +172,8 @@ private:
         f.detail = detail;
         m_findings.add(std::move(f));
     }
+
+    void add(Finding f) { m_findings.add(std::move(f)); }
 
     std::string_view view(const unsigned char *from, const unsigned char *to) const
     {
@@ -139,10 +187,45 @@ private:
         return p;
     }
 
-    void skipSpace()
+    const unsigned char *spaceEnd(const unsigned char *p) const
     {
-        while (m_p < m_end && isSpace(*m_p))
+        while (p < m_end && isSpace(*p))
+            ++p;
+        return p;
+    }
+
+    void skipSpace() { m_p = spaceEnd(m_p); }
+
+    void nul()
+    {
+        report(Kind::NulCharacter, offsetOf(m_p), 1);
+        ++m_p;
+    }
+
+    // Before the root and after it: blanks, comments and, before it, a declaration such as
+    // "<?xml …?>". Anything else is a run of text outside the root, reported once.
+    void outsideRoot()
+    {
+        skipSpace();
+        if (m_p >= m_end)
+            return;
+        const unsigned char *const start = m_p;
+        if (*m_p == '<') {
+            if (!m_rootSeen && m_p + 1 < m_end && m_p[1] == '?') {
+                const void *close = memmem(m_p, static_cast<size_t>(m_end - m_p), "?>", 2);
+                m_p = close ? static_cast<const unsigned char *>(close) + 2 : m_end;
+                return;
+            }
+            lessThan();
+            if (m_p != start + 1)
+                return; // markup
+        }
+        // Text up to the next "<"; a NUL in it is still a NUL.
+        while (m_p < m_end && *m_p != '<' && *m_p != 0)
             ++m_p;
+        report(Kind::TextOutsideRoot, offsetOf(start), std::min<qsizetype>(m_p - start, 1));
+        if (m_p < m_end && *m_p == 0)
+            nul();
     }
 
     // A run of characters the code page cannot hold becomes one warning.
@@ -152,6 +235,12 @@ private:
         while (m_p < m_end && *m_p >= 0x80) {
             char32_t c = 0;
             const int length = decodeUtf8(m_p, m_end, c);
+            if (c == 0xFFFD && m_replacement != DefineCheckOptions::Replacement::Typed) {
+                if (m_p != start)
+                    break;
+                undecodable();
+                return;
+            }
             if (m_repertoire.holds(c)) {
                 if (m_p != start)
                     break;
@@ -164,6 +253,39 @@ private:
             report(Kind::Unencodable, offsetOf(start), m_p - start, -1, view(start, m_p));
     }
 
+    // A run of characters that stand for bytes the file's code page could not read.
+    void undecodable()
+    {
+        const unsigned char *const start = m_p;
+        char32_t c = 0xFFFD;
+        while (m_p < m_end && c == 0xFFFD) {
+            const int length = decodeUtf8(m_p, m_end, c);
+            if (c == 0xFFFD)
+                m_p += length;
+        }
+        if (m_replacement == DefineCheckOptions::Replacement::UndecodableBytes)
+            report(Kind::Undecodable, offsetOf(start), m_p - start);
+    }
+
+    // Whether what follows a name reads as a tag that was meant: "<name>", "<name/>", "</name >",
+    // or an attribute "<name word=".
+    bool looksLikeTag(const unsigned char *afterName, bool closing) const
+    {
+        const unsigned char *p = spaceEnd(afterName);
+        if (p >= m_end)
+            return false;
+        if (*p == '>')
+            return true;
+        if (closing)
+            return false;
+        if (*p == '/' && p + 1 < m_end && p[1] == '>')
+            return true;
+        if (p == afterName || !isAttributeNameByte(*p))
+            return false;
+        p = spaceEnd(nameEnd(p));
+        return p < m_end && *p == '=';
+    }
+
     void lessThan()
     {
         const unsigned char *const lt = m_p;
@@ -174,10 +296,33 @@ private:
         const bool closing = lt + 1 < m_end && lt[1] == '/';
         const unsigned char *const name = lt + (closing ? 2 : 1);
         const unsigned char *const end = nameEnd(name);
-        const int tag = vocab::tagIndex(view(name, end));
+        const std::string_view word = view(name, end);
+        int tag = vocab::tagIndex(word);
         if (tag < 0) {
-            ++m_p; // text, as in SQL: "a<b", "<>", "<=", an unknown word
-            return;
+            const int near = !word.empty() && looksLikeTag(end, closing) ? closest(word, vocab::kTags) : -1;
+            if (near < 0) {
+                ++m_p; // text, as in SQL: "a<b", "<>", "<=", an unknown word
+                return;
+            }
+            // Read on as the tag it most likely meant, so that its partner is not reported too.
+            Finding f;
+            f.kind = Kind::UnknownTag;
+            f.offset = offsetOf(lt);
+            f.length = end - lt;
+            f.detail = word;
+            f.suggestion = nameOf(near);
+            f.closing = closing;
+            add(std::move(f));
+            m_stored.claim(offsetOf(lt), view(lt + 1, end));
+            tag = near;
+        } else if (m_stored.claim(offsetOf(lt), view(lt + 1, end)) == StoredReading::Markup::Text) {
+            Finding f;
+            f.kind = Kind::StoredAsText;
+            f.offset = offsetOf(lt);
+            f.length = end - lt;
+            f.tag = tag;
+            f.closing = closing;
+            add(std::move(f));
         }
         m_p = end;
         if (closing)
@@ -189,10 +334,12 @@ private:
     void comment()
     {
         const unsigned char *const open = m_p;
+        m_stored.claim(offsetOf(open), "!--");
         if (!m_commentEndMissing) {
             const void *found = memmem(open + 4, static_cast<size_t>(m_end - open - 4), "-->", 3);
             if (found) {
                 m_p = static_cast<const unsigned char *>(found) + 3;
+                m_stored.skip(offsetOf(open + 1), offsetOf(m_p));
                 return;
             }
             // No later comment can find an end either.
@@ -203,21 +350,48 @@ private:
         m_p = open + 4;
         while (m_p < m_end && !isLineEnd(*m_p))
             ++m_p;
+        m_stored.skip(offsetOf(open + 1), offsetOf(m_p));
+    }
+
+    void checkPlace(const unsigned char *lt, int tag)
+    {
+        const int parent = m_open.empty() ? -1 : m_open.back().tag;
+        bool fits = true;
+        switch (vocab::placeOf(tag)) {
+        case vocab::Place::Root:
+            if (parent < 0 && m_rootSeen) {
+                report(Kind::SecondRoot, offsetOf(lt), 1 + nameLength(tag), tag);
+                return;
+            }
+            fits = parent < 0;
+            break;
+        case vocab::Place::InRoot: fits = parent == kRoot; break;
+        case vocab::Place::InDefine: fits = m_openCount[static_cast<size_t>(kDefine)] > 0; break;
+        }
+        if (!fits)
+            report(Kind::Misplaced, offsetOf(lt), 1 + nameLength(tag), tag);
     }
 
     void startTag(const unsigned char *lt, int tag)
     {
         m_name = {};
         m_type = {};
+        m_seen.clear();
+        checkPlace(lt, tag);
         const bool selfClosed = attributes(lt, tag);
         if (tag == kDefine)
             checkDefineName(lt);
         else if (tag == kSql)
             checkSqlType();
-        if (!selfClosed) {
-            m_open.push_back({offsetOf(lt), tag});
-            ++m_openCount[static_cast<size_t>(tag)];
+        if (selfClosed) {
+            report(Kind::SelfClosing, offsetOf(lt), offsetOf(m_p) - offsetOf(lt), tag);
+            return;
         }
+        if (tag == kRoot && m_open.empty())
+            m_rootSeen = true;
+        m_open.push_back({offsetOf(lt), tag});
+        ++m_openCount[static_cast<size_t>(tag)];
+        m_crossedOpen.fill(0); // a partner of a crossed element comes before any new element
     }
 
     // Reads the attributes up to the tag's end; true when the tag closes itself ("/>").
@@ -245,18 +419,51 @@ private:
                 report(Kind::StrayInTag, offsetOf(stray), m_p - stray, tag, view(stray, m_p));
                 continue;
             }
-            if (attribute() == AttributeEnd::TagEnded)
+            if (attribute(tag) == AttributeEnd::TagEnded)
                 return false;
         }
     }
 
     enum class AttributeEnd { Continue, TagEnded };
 
-    AttributeEnd attribute()
+    void checkAttributeName(int tag, const unsigned char *nameStart, std::string_view name)
+    {
+        const auto known = vocab::attributesOf(tag);
+        if (std::find(known.begin(), known.end(), name) == known.end()) {
+            Finding f;
+            f.kind = Kind::UnknownAttribute;
+            f.offset = offsetOf(nameStart);
+            f.length = static_cast<qsizetype>(name.size());
+            f.tag = tag;
+            f.detail = name;
+            const int near = closest(name, known);
+            if (near >= 0)
+                f.suggestion = known[static_cast<size_t>(near)];
+            add(std::move(f));
+        }
+        if (std::find(m_seen.begin(), m_seen.end(), name) != m_seen.end())
+            report(Kind::DuplicateAttribute, offsetOf(nameStart), static_cast<qsizetype>(name.size()), tag, name);
+        else if (m_seen.size() < 16)
+            m_seen.push_back(name);
+    }
+
+    // Whether a known tag starts at p: where a value left open most likely ended.
+    bool tagStartsAt(const unsigned char *p) const
+    {
+        if (*p != '<')
+            return false;
+        const unsigned char *name = p + 1;
+        if (name < m_end && *name == '/')
+            ++name;
+        return vocab::tagIndex(view(name, nameEnd(name))) >= 0;
+    }
+
+    AttributeEnd attribute(int tag)
     {
         const unsigned char *const nameStart = m_p;
         m_p = nameEnd(m_p);
         const std::string_view name = view(nameStart, m_p);
+        checkAttributeName(tag, nameStart, name);
         AttributeValue *const kept = name == "name" ? &m_name : name == "type" ? &m_type : nullptr;
         AttributeValue value;
         value.present = true;
@@ -269,8 +476,12 @@ private:
             keep(kept, value);
             return AttributeEnd::Continue;
         }
+        const bool blankBefore = m_p != afterName;
         ++m_p;
+        const unsigned char *const afterEquals = m_p;
         skipSpace();
+        if (blankBefore || m_p != afterEquals)
+            report(Kind::BlankAroundEquals, offsetOf(afterName), m_p - afterName, -1, name);
         if (m_p >= m_end || (*m_p != '"' && *m_p != '\'')) {
             const unsigned char *const start = m_p;
             while (m_p < m_end && !isSpace(*m_p) && *m_p != '>' && *m_p != '<')
@@ -280,11 +491,13 @@ private:
             keep(kept, value);
             return AttributeEnd::Continue;
         }
-        // A value lies on one line: a quote left open would otherwise swallow the tags after it.
         const unsigned char quote = *m_p;
         const unsigned char *const open = m_p;
+        if (quote == '\'')
+            report(Kind::SingleQuotes, offsetOf(open), 1, -1, name);
+        // A value may go on over lines (a long condition); one left open ends where a tag starts.
         const unsigned char *close = open + 1;
-        while (close < m_end && *close != quote && !isLineEnd(*close))
+        while (close < m_end && *close != quote && !tagStartsAt(close))
             ++close;
         if (close < m_end && *close == quote) {
             value.value = view(open + 1, close);
@@ -293,12 +506,17 @@ private:
             keep(kept, value);
             return AttributeEnd::Continue;
         }
-        report(Kind::UnclosedValue, offsetOf(open), close - open, -1, name);
+        const void *lineEnd = nullptr;
+        for (const unsigned char *q = open + 1; q < close && !lineEnd; ++q)
+            if (isLineEnd(*q))
+                lineEnd = q;
+        const unsigned char *const stop = lineEnd ? static_cast<const unsigned char *>(lineEnd) : close;
+        report(Kind::UnclosedValue, offsetOf(open), stop - open, -1, name);
         value.broken = true;
         keep(kept, value);
-        // The tag most likely ends at a ">" the value took in, else at the line's end.
-        const void *gt = std::memchr(open + 1, '>', static_cast<size_t>(close - open - 1));
-        m_p = gt ? static_cast<const unsigned char *>(gt) + 1 : close;
+        // The tag most likely ends at a ">" the value took in on its line, else at the line's end.
+        const void *gt = std::memchr(open + 1, '>', static_cast<size_t>(stop - open - 1));
+        m_p = gt ? static_cast<const unsigned char *>(gt) + 1 : stop;
         return AttributeEnd::TagEnded;
     }
 
@@ -316,7 +534,7 @@ private:
         }
         if (m_name.broken)
             return;
-        if (m_name.value.find_first_not_of(" \t") == std::string_view::npos) {
+        if (m_name.value.find_first_not_of(" \t\r\n") == std::string_view::npos) {
             report(Kind::DefineNameEmpty, m_name.offset, static_cast<qsizetype>(m_name.value.size()), kDefine);
             return;
         }
@@ -330,7 +548,7 @@ private:
         f.tag = kDefine;
         f.related = first->second;
         f.detail = m_name.value;
-        m_findings.add(std::move(f));
+        add(std::move(f));
     }
 
     void checkSqlType()
@@ -371,7 +589,7 @@ private:
             f.tag = tag;
             f.otherTag = m_open.back().tag;
             f.related = m_open.back().offset;
-            m_findings.add(std::move(f));
+            add(std::move(f));
         }
         // Every element inside the one this ends is taken as ended here too.
         for (;;) {
@@ -389,47 +607,60 @@ private:
     const unsigned char *const m_end;
     Findings &m_findings;
     const CodePageRepertoire &m_repertoire;
+    StoredReading &m_stored;
+    const DefineCheckOptions::Replacement m_replacement;
 
     std::vector<OpenElement> m_open;
     std::array<qsizetype, kTagCount> m_openCount{};
     std::array<qsizetype, kTagCount> m_crossedOpen{};
     std::unordered_map<std::string_view, qsizetype> m_defineNames;
+    std::vector<std::string_view> m_seen; // the attributes of the tag being read
     bool m_commentEndMissing = false;
+    bool m_rootSeen = false;
     AttributeValue m_name;
     AttributeValue m_type;
 };
 
-// A pattern that cannot compile makes every escape, and so every save, fail.
-void checkRules(const KeyWordRules &rules, Findings &findings)
+} // namespace
+
+std::vector<RuleFileProblem> checkRuleFile(const KeyWordRules &rules)
 {
+    std::vector<RuleFileProblem> problems;
     if (!rules.present)
-        return;
-    const QString file = rules.path.isEmpty() ? QStringLiteral("KeyWord.txt") : QFileInfo(rules.path).fileName();
+        return problems;
     for (const KeyWordRule &rule : rules.rules) {
         if (rule.fields.size() < 2 || rule.fields.at(0).isEmpty())
             continue;
         const RuleReplacement tried = replaceRuleMatches(QString(), rule.fields.at(0), QString(), RuleLimits{});
-        if (tried.failure != RuleFailure::InvalidPattern)
-            continue;
-        Finding f;
-        f.kind = Kind::RuleFailure;
-        f.note = QStringLiteral("规则文件 %1 第 %2 行的正则表达式无效,保存时转义会失败: %3")
-                     .arg(file)
-                     .arg(rule.lineNumber)
-                     .arg(rule.fields.at(0));
-        findings.add(std::move(f));
+        if (tried.failure == RuleFailure::InvalidPattern)
+            problems.push_back({rule.lineNumber,
+                                QStringLiteral("正则表达式无效,保存时转义会失败: %1").arg(rule.fields.at(0))});
     }
+    return problems;
 }
-
-} // namespace
 
 DefineCheckResult checkDefineText(QByteArrayView utf8, const DefineCheckOptions &options)
 {
     const platform::AnsiCodec codec(options.codePage);
-    Findings findings(options.maxProblems);
-    if (options.rules)
-        checkRules(*options.rules, findings);
-    Scanner(utf8, findings, CodePageRepertoire::of(codec)).run();
+    Findings findings(options.maxProblems, options.after, options.before, options.keepLast);
+    StoredReading stored(utf8, options.rules, findings);
+    if (options.rules) {
+        // A pattern that cannot compile makes every escape, and so every save, fail.
+        const std::vector<RuleFileProblem> broken = checkRuleFile(*options.rules);
+        const QString file = options.rules->path.isEmpty() ? QStringLiteral("KeyWord.txt")
+                                                           : QFileInfo(options.rules->path).fileName();
+        for (const RuleFileProblem &problem : broken) {
+            if (!options.reportRuleFile)
+                break;
+            Finding f;
+            f.kind = Kind::RuleFailure;
+            f.note = QStringLiteral("规则文件 %1 第 %2 行: %3").arg(file).arg(problem.line).arg(problem.message);
+            findings.add(std::move(f));
+        }
+        if (!broken.empty())
+            stored.giveUp();
+    }
+    Scanner(utf8, findings, CodePageRepertoire::of(codec), stored, options.replacement).run();
 
     DefineCheckResult result;
     result.errors = findings.errors();

@@ -21,10 +21,22 @@ struct DefineProblem {
 };
 
 struct DefineCheckOptions {
-    // The site rules escaping will use; a pattern that cannot compile is reported on line 1.
+    // The site rules escaping will use; none is a missing rule file.
     const KeyWordRules *rules = nullptr;
+    // A pattern of the rule file that cannot compile, reported on line 1 of the text; off where
+    // the rule file's own problems are shown once for many texts.
+    bool reportRuleFile = true;
     int codePage = 936;        // the code page of the byte form that saving writes
+    // What a U+FFFD in the text stands for: a character typed (the code page cannot hold it),
+    // bytes of a file that did not decode, or such bytes already reported for the whole file.
+    enum class Replacement { Typed, UndecodableBytes, AlreadyReported };
+    Replacement replacement = Replacement::Typed;
     qsizetype maxProblems = 1000;
+    // Only problems at offsets inside (after, before) are listed, the first ones or, with
+    // keepLast, the last ones; the counts still cover all. -1 leaves a side open.
+    qsizetype after = -1;
+    qsizetype before = -1;
+    bool keepLast = false;
 };
 
 struct DefineCheckResult {
@@ -34,7 +46,17 @@ struct DefineCheckResult {
     qsizetype omitted() const { return errors + warnings - static_cast<qsizetype>(problems.size()); }
 };
 
+// Checks the text as the language, and against its stored form: the save's own escaping, with the
+// same rules, must leave a raw "<" only where the check read a tag of that name, and must read back
+// to the same text; a tag the save stores as text is a warning.
 DefineCheckResult checkDefineText(QByteArrayView utf8, const DefineCheckOptions &options = {});
+
+// A line of the rule file whose pattern cannot compile.
+struct RuleFileProblem {
+    int line = 0;
+    QString message;
+};
+std::vector<RuleFileProblem> checkRuleFile(const KeyWordRules &rules);
 
 // "LINE:COLUMN: error: message" (or "warning"), the form compilers use, for plendor-cli.
 QString problemLine(const DefineProblem &problem);

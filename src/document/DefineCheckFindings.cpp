@@ -10,9 +10,8 @@ namespace define_check {
 DefineProblem::Severity severityOf(Kind kind)
 {
     switch (kind) {
-    case Kind::DefineWithoutName:
-    case Kind::DefineNameEmpty:
-    case Kind::DuplicateDefine:
+    case Kind::StoredAsText:
+    case Kind::Undecodable:
     case Kind::UnknownSqlType:
     case Kind::Unencodable: return DefineProblem::Severity::Warning;
     default: return DefineProblem::Severity::Error;
@@ -26,9 +25,11 @@ void Findings::add(Finding finding)
     else
         ++m_warnings;
     finding.sequence = m_sequence++;
+    if (finding.offset <= m_after || (m_before >= 0 && finding.offset >= m_before))
+        return;
     if (static_cast<qsizetype>(m_kept.size()) < m_limit) {
         m_kept.push(std::move(finding));
-    } else if (m_limit > 0 && Later()(finding, m_kept.top())) {
+    } else if (m_limit > 0 && m_kept.order()(finding, m_kept.top())) {
         m_kept.pop();
         m_kept.push(std::move(finding));
     }
@@ -38,11 +39,13 @@ std::vector<Finding> Findings::takeSorted()
 {
     std::vector<Finding> sorted;
     sorted.reserve(m_kept.size());
+    const bool keepLast = m_kept.order().keepLast;
     while (!m_kept.empty()) {
         sorted.push_back(m_kept.top());
         m_kept.pop();
     }
-    std::reverse(sorted.begin(), sorted.end());
+    if (!keepLast)
+        std::reverse(sorted.begin(), sorted.end());
     return sorted;
 }
 
@@ -110,9 +113,29 @@ QString sqlTypes()
     return types.join(QStringLiteral(", "));
 }
 
+QString attributeList(int tag)
+{
+    QStringList names;
+    for (std::string_view name : define_vocabulary::attributesOf(tag))
+        names << QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    return names.join(QStringLiteral(", "));
+}
+
+QString misplaced(int tag)
+{
+    switch (define_vocabulary::placeOf(tag)) {
+    case define_vocabulary::Place::Root: return QStringLiteral("<defineSqls> 只能作为最外层的根标记");
+    case define_vocabulary::Place::InRoot: return QStringLiteral("<define> 只能直接写在 <defineSqls> 中");
+    case define_vocabulary::Place::InDefine: break;
+    }
+    return QStringLiteral("<%1> 只能写在 <define> 中").arg(tagName(tag));
+}
+
 QString message(const Finding &f, qsizetype relatedLine, const QString &codePageName)
 {
     const QString tag = tagName(f.tag);
+    const QString slash = f.closing ? QStringLiteral("/") : QString();
+    const QString suggestion = shown(f.suggestion);
     const QString word = shown(f.detail);
     switch (f.kind) {
     case Kind::RuleFailure: return f.note;
@@ -130,6 +153,35 @@ QString message(const Finding &f, qsizetype relatedLine, const QString &codePage
     case Kind::UnquotedValue: return QStringLiteral("属性 %1 的值没有加引号").arg(word);
     case Kind::StrayInTag: return QStringLiteral("开始标记 <%1 中有多余的“%2”").arg(tag, word);
     case Kind::UnclosedComment: return QStringLiteral("注释 <!-- 没有结束标记 -->");
+    case Kind::RawInStored:
+        return QStringLiteral("“<%1”保存时不会被转义,平台会把它读作标记 <%1>;若是比较运算,请在“<”后加一个空格")
+            .arg(word);
+    case Kind::StoredAsText:
+        return QStringLiteral("<%1%2> 保存时将被转义,存为文本,平台不会把它当作标记(规则文件中没有还原它的规则)")
+            .arg(slash, tag);
+    case Kind::LiteralEntity:
+        return QStringLiteral("“%1”保存后再打开将变为“%2”").arg(word, f.detail == "&lt;"   ? QStringLiteral("<")
+                                                                           : f.detail == "&gt;" ? QStringLiteral(">")
+                                                                                                : QStringLiteral("\""));
+    case Kind::StoredDiffers: return QStringLiteral("按规则文件转义后,保存的文本从这里起再打开时与原文不同");
+    case Kind::UnknownTag:
+        return QStringLiteral("未知标记 <%1%2>,是否应为 <%1%3>?").arg(slash, word, suggestion);
+    case Kind::UnknownAttribute:
+        if (!suggestion.isEmpty())
+            return QStringLiteral("<%1> 没有属性 %2,是否应为 %3?").arg(tag, word, suggestion);
+        if (define_vocabulary::attributesOf(f.tag).empty())
+            return QStringLiteral("<%1> 不带属性,%2 是多余的").arg(tag, word);
+        return QStringLiteral("<%1> 没有属性 %2(它的属性: %3)").arg(tag, word, attributeList(f.tag));
+    case Kind::DuplicateAttribute: return QStringLiteral("<%1> 的属性 %2 重复").arg(tag, word);
+    case Kind::BlankAroundEquals: return QStringLiteral("属性 %1 的“=”两侧不能有空白").arg(word);
+    case Kind::SingleQuotes: return QStringLiteral("属性 %1 的值须用双引号括起").arg(word);
+    case Kind::SelfClosing: return QStringLiteral("<%1/> 不能自闭合,请写成 <%1…></%1>").arg(tag);
+    case Kind::Misplaced: return misplaced(f.tag);
+    case Kind::SecondRoot: return QStringLiteral("只能有一个根标记 <defineSqls>,这是第二个");
+    case Kind::TextOutsideRoot: return QStringLiteral("根标记 <defineSqls> 之外不能有文本");
+    case Kind::Undecodable:
+        return QStringLiteral("文件此处有 %1 编码无法识别的字节,保存后它们将变为“?”").arg(codePageName);
+    case Kind::NulCharacter: return QStringLiteral("此处有 NUL 字符(编码为 0 的控制字符),请删除");
     case Kind::DefineWithoutName: return QStringLiteral("<define> 没有 name 属性");
     case Kind::DefineNameEmpty: return QStringLiteral("<define> 的 name 为空");
     case Kind::DuplicateDefine:

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <string_view>
 
 namespace define_vocabulary {
@@ -39,6 +40,14 @@ inline constexpr std::array<std::string_view, 16> kTagListItems = {
     "sucess></sucess>",
 };
 
+// Letters, digits and the punctuation XML allows in names, and any byte of a non-ASCII character,
+// so that "<define名" or "<error_count" is another word and not the tag.
+constexpr bool isNameByte(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+           c == '.' || c == ':' || c >= 0x80;
+}
+
 // The index of a tag in kTags, or -1.
 constexpr int tagIndex(std::string_view name)
 {
@@ -46,12 +55,39 @@ constexpr int tagIndex(std::string_view name)
     return it == kTags.end() ? -1 : static_cast<int>(it - kTags.begin());
 }
 
+// The attributes each tag takes, by the tag's index in kTags. `caption` names a define for people;
+// `condition` guards a statement, as `exec` shows in the tag list.
+inline constexpr std::array<std::string_view, 0> kNoAttributes = {};
+inline constexpr std::array<std::string_view, 2> kDefineAttributes = {"name", "caption"};
+inline constexpr std::array<std::string_view, 2> kSqlAttributes = {"type", "condition"};
+inline constexpr std::array<std::string_view, 1> kStatementAttributes = {"condition"};
+inline constexpr std::array<std::string_view, 3> kConfirmAttributes = {"yesDefine", "noDefine", "condition"};
+
+constexpr std::span<const std::string_view> attributesOf(int tag)
+{
+    switch (tag) {
+    case 1: return kDefineAttributes;
+    case 2: return kSqlAttributes;
+    case 4: case 5: case 6: case 8: return kStatementAttributes;
+    case 7: return kConfirmAttributes;
+    default: return kNoAttributes; // defineSqls, condition
+    }
+}
+
+// Where a tag may stand: the root, directly in the root, or anywhere inside a define.
+enum class Place { Root, InRoot, InDefine };
+constexpr Place placeOf(int tag) { return tag == 0 ? Place::Root : tag == 1 ? Place::InRoot : Place::InDefine; }
+
 constexpr bool isSqlType(std::string_view value)
 {
     return std::find(kSqlTypes.begin(), kSqlTypes.end(), value) != kSqlTypes.end();
 }
 
 namespace detail {
+static_assert(tagIndex("defineSqls") == 0 && tagIndex("define") == 1 && tagIndex("sql") == 2 &&
+              tagIndex("select") == 4 && tagIndex("exec") == 5 && tagIndex("error") == 6 &&
+              tagIndex("confirm") == 7 && tagIndex("sucess") == 8);
+
 // Every type has its item in the tag list, and every tag the list opens is a known tag.
 consteval bool listsAgree()
 {

@@ -7,6 +7,7 @@
 #include "editor/ProblemIndicators.h"
 #include "support/MainWindowFixture.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QTableView>
 #include <QTest>
@@ -15,10 +16,12 @@ namespace {
 using Sci = QsciScintillaBase;
 using Problems = MainWindowFixture;
 
-// A warning on line 1 (a define without a name) and an error on line 3 (a stray end tag).
-const QString kTwoProblems = QStringLiteral("<define>\r\n\t<sql type=\"condition\">单 a<b</sql>\r\n\t</sql>\r\n</define>");
-constexpr qsizetype kWarningAt = 0;  // "<define"
-constexpr qsizetype kErrorAt = 49;   // "</sql>" on line 3, after a tab
+// A warning on line 3 (an unknown kind of sql) and an error on line 4 (a stray end tag).
+const QString kTwoProblems = QStringLiteral("<defineSqls>\r\n<define name=\"a\">\r\n\t<sql type=\"x\">单 a<b</sql>\r\n"
+                                            "\t</sql>\r\n</define>\r\n</defineSqls>");
+constexpr qsizetype kWarningAt = 45; // the value "x" on line 3
+constexpr qsizetype kErrorAt = 64;   // "</sql>" on line 4, after a tab
+const char kExampleRules[] = "<defineSqls>|<defineSqls>\r\n</defineSqls>|</defineSqls>\r\n";
 
 // Marked ranges of one indicator, as (start, length).
 std::vector<std::pair<qsizetype, qsizetype>> marks(clsScintilla &s, int indicator)
@@ -45,7 +48,9 @@ struct OpenedWindow : Problems {
     std::unique_ptr<frmMain> w;
     void open(const QString &readable)
     {
-        writeFile(path("doc.xml"), gbk(EscapeDefineText(readable, KeyWordRules{}).text));
+        QDir().mkpath(path("program"));
+        writeFile(path("program/KeyWord.txt"), kExampleRules);
+        writeFile(path("doc.xml"), gbk(EscapeDefineText(readable, KeyWordRules::fromText(kExampleRules)).text));
         w = makeWindow();
         w->show();
         prompt.openFiles = {path("doc.xml")};
@@ -62,15 +67,15 @@ TEST_F(OpenedDocument, OpeningListsAndMarksEachProblem)
     ProblemsDock &d = dock();
     ASSERT_EQ(d.model().rowCount(), 2);
     EXPECT_EQ(cell(d, 0, ProblemsModel::KindColumn), QStringLiteral("警告"));
-    EXPECT_EQ(cell(d, 0, ProblemsModel::LineColumn), QStringLiteral("1"));
-    EXPECT_EQ(cell(d, 0, ProblemsModel::MessageColumn), QStringLiteral("<define> 没有 name 属性"));
+    EXPECT_EQ(cell(d, 0, ProblemsModel::LineColumn), QStringLiteral("3"));
+    EXPECT_TRUE(cell(d, 0, ProblemsModel::MessageColumn).startsWith(QStringLiteral("sql 的 type“x”不是已知的类型")));
     EXPECT_EQ(cell(d, 1, ProblemsModel::KindColumn), QStringLiteral("错误"));
-    EXPECT_EQ(cell(d, 1, ProblemsModel::LineColumn), QStringLiteral("3"));
+    EXPECT_EQ(cell(d, 1, ProblemsModel::LineColumn), QStringLiteral("4"));
     EXPECT_EQ(cell(d, 1, ProblemsModel::ColumnColumn), QStringLiteral("2"));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("问题"));
 
     clsScintilla &s = w->wrapper();
-    EXPECT_EQ(marks(s, ProblemIndicators::kWarning), (std::vector<std::pair<qsizetype, qsizetype>>{{kWarningAt, 7}}));
+    EXPECT_EQ(marks(s, ProblemIndicators::kWarning), (std::vector<std::pair<qsizetype, qsizetype>>{{kWarningAt, 1}}));
     EXPECT_EQ(marks(s, ProblemIndicators::kError), (std::vector<std::pair<qsizetype, qsizetype>>{{kErrorAt, 6}}));
     EXPECT_EQ(w->mainStatusBar()->problems()->text(), QStringLiteral("错误 1  警告 1"));
 }
@@ -101,19 +106,46 @@ TEST_F(OpenedDocument, ReturnOnARowAndF8MoveTheCaret)
     QTest::mousePress(view->viewport(), Qt::LeftButton, {}, row.center()); // the first click of the two
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
     EXPECT_EQ(w->wrapper().GetCurPos(), kWarningAt);
+
+    // Shift+F8 goes back, round from the first to the last.
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_F8, Qt::ShiftModifier);
+    EXPECT_EQ(w->wrapper().GetCurPos(), kErrorAt);
+    w->execute(cmd::PreviousProblem);
+    EXPECT_EQ(w->wrapper().GetCurPos(), kWarningAt);
+}
+
+// The list stops at the first 1,000; F8 and Shift+F8 still reach every problem in the text.
+TEST_F(OpenedDocument, F8ReachesProblemsPastTheList)
+{
+    const QString stray = QStringLiteral("</sql>\r\n");
+    open(QStringLiteral("<defineSqls>\r\n<define name=\"a\">\r\n") + stray.repeated(1500) +
+         QStringLiteral("</define>\r\n</defineSqls>"));
+    const DefineCheckResult &result = w->checkRunner()->result();
+    ASSERT_EQ(result.problems.size(), 1000u);
+    EXPECT_EQ(result.errors, 1500);
+    const qsizetype first = 14 + 19;
+    w->wrapper().SetSel(result.problems.back().offset, result.problems.back().offset);
+    w->execute(cmd::NextProblem);
+    EXPECT_EQ(w->wrapper().GetCurPos(), first + 1000 * 8) << "the 1,001st";
+    w->wrapper().SetSel(first, first);
+    w->execute(cmd::PreviousProblem);
+    EXPECT_EQ(w->wrapper().GetCurPos(), first + 1499 * 8) << "round to the very last";
+    w->execute(cmd::PreviousProblem);
+    EXPECT_EQ(w->wrapper().GetCurPos(), first + 1498 * 8);
 }
 
 TEST_F(OpenedDocument, TypingPauseChecksAgainAndAWorkerResultForOldTextIsDropped)
 {
-    open(QStringLiteral("<sql></sql>"));
+    open(QStringLiteral("<defineSqls><define name=\"a\"><sql></sql></define></defineSqls>"));
     DefineCheckRunner &runner = *w->checkRunner();
     EXPECT_EQ(dock().model().rowCount(), 0);
     runner.pause = std::chrono::milliseconds(10);
 
-    w->wrapper().SetSel(5, 5);
-    w->wrapper().ReplaceSel(QStringLiteral("</define>"));
+    w->wrapper().SetSel(34, 34); // after "<sql>"
+    w->wrapper().ReplaceSel(QStringLiteral("</error>"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return dock().model().rowCount() == 1; }, 5000));
-    EXPECT_EQ(cell(dock(), 0, ProblemsModel::MessageColumn), QStringLiteral("</define> 没有对应的开始标记 <define>"));
+    EXPECT_EQ(cell(dock(), 0, ProblemsModel::MessageColumn), QStringLiteral("</error> 没有对应的开始标记 <error>"));
 
     // Every check on the worker, and no pause that ends within the test; the text changes while
     // the worker runs.
@@ -124,14 +156,14 @@ TEST_F(OpenedDocument, TypingPauseChecksAgainAndAWorkerResultForOldTextIsDropped
     EXPECT_TRUE(runner.checking());
     w->wrapper().SetText(QStringLiteral("<error>"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !runner.checking(); }, 5000));
-    EXPECT_EQ(cell(dock(), 0, ProblemsModel::MessageColumn), QStringLiteral("</define> 没有对应的开始标记 <define>"))
+    EXPECT_EQ(cell(dock(), 0, ProblemsModel::MessageColumn), QStringLiteral("</error> 没有对应的开始标记 <error>"))
         << "the result for the old text is dropped";
 
     // Asked again while the worker runs: the second check follows the first.
     runner.checkNow();
     runner.checkNow();
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return !runner.checking() && cell(dock(), 0, ProblemsModel::MessageColumn) == QStringLiteral("<error> 没有结束标记 </error>"); },
+        [&] { return !runner.checking() && cell(dock(), 0, ProblemsModel::MessageColumn) == QStringLiteral("<error> 只能写在 <define> 中"); },
         5000));
 }
 
@@ -141,9 +173,9 @@ TEST_F(OpenedDocument, SavingABrokenDocumentWritesTheSameBytesAndAsksNothing)
     w->wrapper().SetText(kTwoProblems + QStringLiteral("<sql type=\"x\">"));
     ASSERT_EQ(w->SaveLocal(), 1);
     EXPECT_EQ(readFile(path("doc.xml")),
-              gbk(EscapeDefineText(kTwoProblems + QStringLiteral("<sql type=\"x\">"), KeyWordRules{}).text));
+              gbk(EscapeDefineText(kTwoProblems + QStringLiteral("<sql type=\"x\">"), KeyWordRules::fromText(kExampleRules)).text));
     EXPECT_TRUE(prompt.asked.isEmpty());
-    EXPECT_EQ(dock().model().rowCount(), 4) << "the save checked again";
+    EXPECT_EQ(dock().model().rowCount(), 5) << "the save checked again";
 }
 
 TEST_F(OpenedDocument, StatusBarFollowsTheCaretInCharacters)
@@ -151,16 +183,19 @@ TEST_F(OpenedDocument, StatusBarFollowsTheCaretInCharacters)
     open(kTwoProblems);
     MainStatusBar &bar = *w->mainStatusBar();
     clsScintilla &s = w->wrapper();
-    // Line 2, after the tab, the tag and the Chinese character: byte 10 + 1 + 22 + 3.
-    s.SetSel(36, 36);
+    // Line 3, after the tab, the tag and the Chinese character: byte 33 + 1 + 14 + 3.
+    s.SetSel(51, 51);
     QCoreApplication::processEvents();
     bar.updateCaret();
-    EXPECT_EQ(bar.position()->text(), QStringLiteral("行 2, 列 25"));
-    EXPECT_TRUE(bar.selection()->isHidden());
-    s.SetSel(33, 38); // "单 a"
+    EXPECT_EQ(bar.position()->text(), QStringLiteral("行 3, 列 17"));
+    EXPECT_EQ(bar.selection()->text(), QString());
+    QCoreApplication::processEvents();
+    const int problemsAt = bar.problems()->x();
+    s.SetSel(48, 53); // "单 a"
     bar.updateCaret();
     EXPECT_EQ(bar.selection()->text(), QStringLiteral("已选 3 个字符"));
-    EXPECT_FALSE(bar.selection()->isHidden());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.problems()->x(), problemsAt) << "the fields keep their places";
     EXPECT_EQ(bar.codePage()->text(), QStringLiteral("GBK"));
     EXPECT_EQ(bar.mode()->text(), QStringLiteral("本地"));
 }
@@ -180,8 +215,13 @@ TEST_F(Problems, TheViewMenuEntryTogglesTheDockAndTheLayoutKeepsIt)
         ASSERT_TRUE(w->action(cmd::ProblemsList));
         EXPECT_EQ(w->action(cmd::ProblemsList)->text(), QStringLiteral("问题列表(&P)"));
         EXPECT_TRUE(w->problemsDock()->isVisible());
+        EXPECT_TRUE(w->action(cmd::ProblemsList)->isChecked());
         w->execute(cmd::ProblemsList);
         EXPECT_FALSE(w->problemsDock()->isVisible());
+        EXPECT_FALSE(w->action(cmd::ProblemsList)->isChecked());
+        w->problemsDock()->show();
+        EXPECT_TRUE(w->action(cmd::ProblemsList)->isChecked()) << "however the dock is shown";
+        w->problemsDock()->close();
         w->close();
     }
     auto again = makeWindow();
