@@ -194,6 +194,8 @@ TEST_F(ColorBox, CancelButtonBoundToEscapeAndTabAway)
     QTest::keyClick(inDialog, Qt::Key_Escape);
     EXPECT_FALSE(inDialog->isPopupOpen());
     EXPECT_TRUE(dialog.isVisible());
+    // A button's shortcut presses it at once and clicks it a moment later.
+    EXPECT_FALSE(cancel->isDown());
     EXPECT_EQ(rejected.count(), 0);
 
     // Tab takes the focus away: the pop-up closes and lets the mouse go.
@@ -205,7 +207,7 @@ TEST_F(ColorBox, CancelButtonBoundToEscapeAndTabAway)
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     EXPECT_EQ(rejected.count(), 0);
     QTest::keyClick(cancel, Qt::Key_Escape);
-    EXPECT_EQ(rejected.count(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rejected.count() == 1; }, 5000));
 }
 
 TEST_F(ColorBox, QtPaletteAndDesignerColoursBesideTheModeAndTheColourValues)

@@ -130,7 +130,7 @@ class PrintRange : public PrintTest, public ::testing::WithParamInterface<RangeR
 TEST_P(PrintRange, HoldsTheChosenPagesInOrder)
 {
     const RangeRow &row = GetParam();
-    ASSERT_TRUE(print(lines(10)).ok);
+    ASSERT_TRUE(print(lines(300)).ok);
     const int perPage = lastLineOn(1);
     ASSERT_GT(perPage, 10);
     const QString text = lines(perPage * 10);
