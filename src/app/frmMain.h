@@ -6,6 +6,7 @@
 #include "app/frmObj.h"
 #include "completion/CompletionTriggers.h"
 #include "completion/DevConnection.h"
+#include "completion/SchemaLookupRunner.h"
 #include "dialogs/SearchDialogService.h"
 #include "editor/usrScintilla.h"
 #include "highlight/usrHighlighters.h"
@@ -79,6 +80,9 @@ public:
     void OnListSelection();
     void connectDevDatabase();
     std::unique_ptr<ISchemaSource> schemaSource();
+    // A field lookup on its way (typing goes on meanwhile); Escape in the editor cancels it.
+    bool fieldLookupBusy() const;
+    void cancelFieldLookup();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -147,4 +151,8 @@ private:
     class MainStatusBar *m_mainStatusBar = nullptr;
     std::unique_ptr<DevConnection> m_devConnection;
     std::unique_ptr<CompletionTriggers> m_completion;
+    // Completion's lookups away from the user-interface thread (frmMain_completion.cpp); goes
+    // first, so no answer reaches the triggers after them.
+    void startFieldLookup(const QString &table);
+    std::unique_ptr<SchemaLookupRunner> m_fieldLookups;
 };

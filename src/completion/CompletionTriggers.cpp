@@ -39,6 +39,7 @@ WordAround WordAroundCaret(clsScintilla &editor)
 
 void CompletionTriggers::OnCharAdded(int ch) noexcept
 {
+    ++m_typed;
     try {
         charAdded(ch);
     } catch (...) {
@@ -54,7 +55,29 @@ void CompletionTriggers::OnListSelection() noexcept
     }
 }
 
-void CompletionTriggers::show(const QString &list) { m_editor.ShowAutoComplete(list, 0); }
+void CompletionTriggers::FieldListArrived(const QString &list) noexcept
+{
+    if (!m_pending)
+        return;
+    const PendingLookup asked = *m_pending;
+    m_pending.reset();
+    try {
+        m_lists.FieldList = list;
+        if (m_editor.GetCurPos() == asked.caret && m_typed == asked.typed)
+            show(list);
+    } catch (...) {
+    }
+}
+
+void CompletionTriggers::show(const QString &list)
+{
+    // An empty list would open as an empty box that takes the next Enter: nothing is shown, and
+    // the list it would have replaced goes too.
+    if (list.isEmpty())
+        m_editor.CancelSelect();
+    else
+        m_editor.ShowAutoComplete(list, 0);
+}
 
 void CompletionTriggers::charAdded(int ch)
 {
@@ -115,9 +138,12 @@ void CompletionTriggers::fieldsAfterSeparator(const WordAround &around)
     }
     QByteArray table = around.upto().toUpper();
     table.replace('.', QByteArray()).replace('_', QByteArray());
-    m_lists.FieldList = m_lookupFields ? m_lookupFields(text(table)) : QString();
-    if (!m_lists.FieldList.isEmpty())
-        show(m_lists.FieldList);
+    if (!m_lookupFields)
+        return;
+    // The old table's fields must not be narrowed while the new ones are on their way.
+    m_lists.FieldList.clear();
+    m_pending = PendingLookup{m_editor.GetCurPos(), m_typed};
+    m_lookupFields(text(table));
 }
 
 void CompletionTriggers::searchTables(const WordAround &around)
@@ -201,11 +227,51 @@ void CompletionTriggers::listSelection()
     const QString name = NameBeforeColon(item);
     line = AfterLast(AfterLast(AfterLast(AfterLast(line, "."), "_"), "?").toUpper(), "FROM");
 
+    // The typed word is replaced back from the caret by the word's length less one (its whole
+    // length after a "*"), counted in the code page's bytes as the platform's users know it.
     const int caret = m_editor.GetCurPos();
-    const int n = static_cast<int>(word.size());
-    const int start = line.contains('*') ? caret - n : caret - n + 1;
-    if (start < 0 || start > caret)
+    const int reach = codePageLength(word) - (line.contains('*') ? 0 : 1);
+    const std::optional<int> start = startBefore(caret, reach);
+    if (!start)
         return;
-    m_editor.SetSel(start, caret);
+    m_editor.SetSel(*start, caret);
     m_editor.ReplaceSel(name);
+}
+
+int CompletionTriggers::codePageLength(const QByteArray &utf8) const
+{
+    // ASCII (NUL included) is one byte in the code page; any other character as the codec writes
+    // it, a character it cannot hold (or a stray byte) as its one-byte "?".
+    int length = 0;
+    for (const QChar c : QString::fromUtf8(utf8)) {
+        if (c.isLowSurrogate())
+            continue;
+        length += c.unicode() < 0x80 ? 1 : static_cast<int>(m_editor.codec().encode(QString(c)).size());
+    }
+    return length;
+}
+
+std::optional<int> CompletionTriggers::startBefore(int caret, int reach)
+{
+    if (reach < 0)
+        return std::nullopt;
+    // A character takes at least one code-page byte and at most four UTF-8 bytes.
+    const int from = qMax(0, caret - 4 * reach - 4);
+    const QByteArray before = m_editor.GetTextRange(from, caret - 1);
+    qsizetype at = before.size();
+    int taken = 0;
+    while (taken < reach) {
+        if (at == 0)
+            return std::nullopt; // the range would begin before the document
+        qsizetype lead = at - 1;
+        while (lead > 0 && (static_cast<unsigned char>(before.at(lead)) & 0xC0) == 0x80)
+            --lead;
+        const int cost = codePageLength(before.mid(lead, at - lead));
+        // The count ends inside this character: it stays whole.
+        if (taken + cost > reach)
+            break;
+        taken += cost;
+        at = lead;
+    }
+    return from + static_cast<int>(at);
 }

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <functional>
+#include <optional>
 
 class clsScintilla;
 
@@ -28,8 +29,9 @@ WordAround WordAroundCaret(clsScintilla &editor);
 
 class CompletionTriggers {
 public:
-    // The field lookup gets the table name and returns its fields as a list text.
-    using FieldLookup = std::function<QString(const QString &tableName)>;
+    // Starts the field lookup of a table; its list comes back through FieldListArrived (the
+    // lookup runs away from the user-interface thread, so typing goes on meanwhile).
+    using FieldLookup = std::function<void(const QString &tableName)>;
 
     CompletionTriggers(clsScintilla &editor, const bool &schemaCompletionOn, CompletionLists &lists,
                        FieldLookup lookupFields)
@@ -40,6 +42,11 @@ public:
     // ch is the added character's code. bTextChanged is the caller's.
     void OnCharAdded(int ch) noexcept;
     void OnListSelection() noexcept;
+    // The fields of the last lookup asked for: kept as FieldList, shown only when the caret is
+    // where it was when they were asked for and nothing was typed since.
+    void FieldListArrived(const QString &list) noexcept;
+    // The lookup asked for was cancelled: nothing will arrive.
+    void FieldLookupCancelled() noexcept { m_pending.reset(); }
 
 private:
     void charAdded(int ch);
@@ -50,9 +57,21 @@ private:
     void narrowTyped();
     // The current line from its start up to the caret (plus the character at the caret when asked).
     QByteArray lineToCaret(bool withCharAtCaret);
+    // The text's length in bytes of the document's code page.
+    int codePageLength(const QByteArray &utf8) const;
+    // The position reach code-page bytes before the caret, never inside a character (where the
+    // count ends inside one, just after it); none when that lies before the document's start.
+    std::optional<int> startBefore(int caret, int reach);
 
     clsScintilla &m_editor;
     const bool &m_schemaOn;
     CompletionLists &m_lists;
     FieldLookup m_lookupFields;
+    // Where the caret was, and how many characters had been typed, when fields were asked for.
+    struct PendingLookup {
+        int caret = 0;
+        quint64 typed = 0;
+    };
+    std::optional<PendingLookup> m_pending;
+    quint64 m_typed = 0;
 };

@@ -58,10 +58,31 @@ std::optional<ResultTable> DevConnection::run(const QString &sql)
         m_lastError = QStringLiteral("没有连接到数据库");
         return std::nullopt;
     }
-    QSqlQuery query(QSqlDatabase::database(m_name, false));
+    return query(QSqlDatabase::database(m_name, false), sql, m_lastError);
+}
+
+std::optional<ResultTable> DevConnection::runOnCopy(const QString &connectionName, const QString &sql)
+{
+    static std::atomic<int> counter{0};
+    const QString copyName = connectionName + QStringLiteral("/copy%1").arg(++counter);
+    std::optional<ResultTable> result;
+    {
+        QSqlDatabase copy = QSqlDatabase::cloneDatabase(connectionName, copyName);
+        QString error;
+        if (copy.isValid() && copy.open())
+            result = query(copy, sql, error);
+        copy.close();
+    }
+    QSqlDatabase::removeDatabase(copyName);
+    return result;
+}
+
+std::optional<ResultTable> DevConnection::query(const QSqlDatabase &db, const QString &sql, QString &error)
+{
+    QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(sql)) {
-        m_lastError = describe(query.lastError());
+        error = describe(query.lastError());
         return std::nullopt;
     }
     const QSqlRecord record = query.record();
@@ -69,19 +90,26 @@ std::optional<ResultTable> DevConnection::run(const QString &sql)
     for (int i = 0; i < record.count(); ++i)
         columns << record.fieldName(i);
     ResultTable table(columns);
+    QStringList values;
     while (query.next()) {
-        const std::optional<qsizetype> row = table.addRow();
-        if (!row)
-            return std::nullopt;
+        // A row holding a NULL (a field without a name) is left out; the other rows stay.
+        values.clear();
         for (int i = 0; i < columns.size(); ++i) {
             const QVariant value = query.value(i);
             if (value.isNull())
-                return std::nullopt;
-            table.setValue(*row, columns.at(i), value.toString());
+                break;
+            values << value.toString();
         }
+        if (values.size() < columns.size())
+            continue;
+        const std::optional<qsizetype> row = table.addRow();
+        if (!row)
+            return std::nullopt;
+        for (int i = 0; i < columns.size(); ++i)
+            table.setValue(*row, columns.at(i), values.at(i));
     }
     if (query.lastError().isValid()) {
-        m_lastError = describe(query.lastError());
+        error = describe(query.lastError());
         return std::nullopt;
     }
     return table;

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+class QSqlDatabase;
+
 class DevConnection : public ISchemaSource {
 public:
     DevConnection();
@@ -17,12 +19,21 @@ public:
     // lastError() set to the database client's own description.
     bool open(const QString &odbcConnection, int timeoutSeconds);
     bool isOpen() const;
-    // Rows with named text columns; std::nullopt when the query failed (lastError() says why)
-    // or a value is NULL.
+    // Rows with named text columns, less the rows that hold a NULL; std::nullopt when the query
+    // failed (lastError() says why).
     std::optional<ResultTable> run(const QString &sql) override;
     QString lastError() const { return m_lastError; }
 
+    // The connection's name in Qt SQL.
+    QString connectionName() const { return m_name; }
+    // Runs sql over a copy of the named connection opened on the calling thread for this query
+    // alone (a Qt SQL connection serves only the thread that opened it); std::nullopt when the
+    // copy cannot be opened (the connection is gone) or the query failed.
+    static std::optional<ResultTable> runOnCopy(const QString &connectionName, const QString &sql);
+
 private:
+    static std::optional<ResultTable> query(const QSqlDatabase &db, const QString &sql, QString &error);
+
     QString m_name;
     QString m_lastError;
 };

@@ -32,9 +32,11 @@ QString RunSchemaQuery(ISchemaSource *source, const QString &sql, const QString 
     }
     if (found.isEmpty())
         return {};
+    // A value joins the list after a "|" only once the list holds something, so empty values
+    // before the first name leave no empty item behind.
     QString list;
     for (qsizetype row = 0; row < result->rowCount(); ++row) {
-        if (row > 0)
+        if (!list.isEmpty())
             list += u'|';
         list += result->value(row, found);
     }

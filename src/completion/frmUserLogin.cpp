@@ -4,11 +4,13 @@
 #include "platform/SettingsStore.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -16,6 +18,20 @@ namespace {
 const QString kApp = QStringLiteral("Plendor");
 const QString kSection = QStringLiteral("Settings");
 const QString kCheckQuery = QStringLiteral("select * from  dbo.sysobjects where 1 = 0");
+// Drivers end a login at about the time-out; a failure this close to it counts as the time-out.
+constexpr qint64 kTimeOutSlackMs = 500;
+
+// Shows each character of a password as "*", as the platform's login boxes do.
+class StarPasswordStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 QLineEdit *namedEdit(const char *name, QWidget *parent)
 {
@@ -41,6 +57,10 @@ frmUserLogin::frmUserLogin(ISettingsStore &settings, platform::IPrompt &prompt, 
     txtUserName = namedEdit("txtUserName", frame);
     txtPassWord = namedEdit("txtPassWord", frame);
     txtPassWord->setEchoMode(QLineEdit::Password);
+    // A child of the dialog made after the box, so it outlives the box when the dialog goes.
+    auto *stars = new StarPasswordStyle;
+    stars->setParent(this);
+    txtPassWord->setStyle(stars);
     auto *fields = new QFormLayout(frame);
     fields->addRow(QStringLiteral("服务器名"), txtSeverName);
     fields->addRow(QStringLiteral("数据库名"), txtDBName);
@@ -100,9 +120,14 @@ void frmUserLogin::cmdOK_Click()
 
     // The attempt replaces the old connection even when it fails.
     m_connection = std::make_unique<DevConnection>();
+    QElapsedTimer waited;
+    waited.start();
     if (!m_connection->open(odbcConnectionString(odbc, login), odbc.loginTimeoutSeconds)) {
-        fail(m_connection->lastError() +
-             QStringLiteral("\n\n(登录最多等待 %1 秒。)").arg(odbc.loginTimeoutSeconds));
+        // The wait is named only when it is what ended the login (a refusal comes at once).
+        const bool timedOut = waited.elapsed() >= qint64(odbc.loginTimeoutSeconds) * 1000 - kTimeOutSlackMs;
+        fail(timedOut ? m_connection->lastError() +
+                            QStringLiteral("\n\n(登录最多等待 %1 秒。)").arg(odbc.loginTimeoutSeconds)
+                      : m_connection->lastError());
         return;
     }
     if (!m_connection->run(kCheckQuery)) {

@@ -49,7 +49,7 @@ void MireloColorBox::setForeColor(ColorValue colour)
     update();
 }
 
-void MireloColorBox::setPalette(int mode)
+void MireloColorBox::setPaletteMode(int mode)
 {
     if (!ColorPalette::IsValidMode(mode))
         return;
@@ -69,6 +69,13 @@ void MireloColorBox::setSelectedColor(ColorValue colour)
     update();
     m_popup->update();
 }
+
+QColor MireloColorBox::BackQColor() const { return QtColors::ToQColor(m_backColor, palette()); }
+void MireloColorBox::setBackQColor(const QColor &colour) { setBackColor(QtColors::FromQColor(colour)); }
+QColor MireloColorBox::ForeQColor() const { return QtColors::ToQColor(m_foreColor, palette()); }
+void MireloColorBox::setForeQColor(const QColor &colour) { setForeColor(QtColors::FromQColor(colour)); }
+QColor MireloColorBox::SelectedQColor() const { return QtColors::ToQColor(m_selectedColor, palette()); }
+void MireloColorBox::setSelectedQColor(const QColor &colour) { setSelectedColor(QtColors::FromQColor(colour)); }
 
 ColorValue MireloColorBox::ActiveColor() const
 {
@@ -118,13 +125,29 @@ void MireloColorBox::buildPalette()
 
 void MireloColorBox::findSelectedEntry()
 {
-    m_selectedName.clear();
     const ColorValue plain = QtColors::IsSystemColor(m_selectedColor) ? ~ColorValue{0} : m_selectedColor;
-    for (const PaletteEntry &e : m_entries)
-        if (e.Color == plain) {
-            m_selectedName = e.Name;
+    const auto named = [&](const std::vector<PaletteEntry> &list, const QString &name) {
+        return std::any_of(list.begin(), list.end(),
+                           [&](const PaletteEntry &e) { return e.Color == plain && (name.isNull() || e.Name == name); });
+    };
+    // The entry chosen last keeps its name while it still holds the colour, in the grid or the strip.
+    if (!m_selectedName.isEmpty() && (named(m_entries, m_selectedName) || named(m_strip, m_selectedName)))
+        return;
+    m_selectedName.clear();
+    const auto nameIn = [&](const std::vector<PaletteEntry> &list) {
+        for (const PaletteEntry &e : list)
+            if (e.Color == plain) {
+                m_selectedName = e.Name;
+                return true;
+            }
+        return false;
+    };
+    if (nameIn(m_entries) || nameIn(m_strip) || !ColorPalette::HasLuminanceStrip(m_mode))
+        return;
+    // A shade that the strip of some hue of the mode offers.
+    for (const PaletteEntry &hue : m_entries)
+        if (hue.IsHue && nameIn(ColorPalette::LuminanceStrip(hue)))
             return;
-        }
 }
 
 void MireloColorBox::rebuildStrip(const PaletteEntry &around)
@@ -323,6 +346,26 @@ void MireloColorBox::keyPressEvent(QKeyEvent *event)
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+bool MireloColorBox::event(QEvent *event)
+{
+    // While the pop-up is open Escape belongs to it: asked first, the box takes it before any
+    // Escape shortcut of the host (an action, a Cancel button) can close the host.
+    if (event->type() == QEvent::ShortcutOverride && isPopupOpen()
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void MireloColorBox::focusOutEvent(QFocusEvent *event)
+{
+    // Focus gone elsewhere (Tab, a click in the host) closes the pop-up and frees the mouse.
+    if (isPopupOpen())
+        closePopup();
+    QWidget::focusOutEvent(event);
 }
 
 void MireloColorBox::changeEvent(QEvent *event)

@@ -6,7 +6,9 @@
 #include "controls/ColorPalette.h"
 #include "controls/MireloTimer.h"
 
+#include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -17,13 +19,18 @@ class MireloColorBox : public QWidget {
     Q_OBJECT
     Q_CLASSINFO("Palette", "Sets/Returns the palette mode, which determines the no of hue, luminescence and "
                            "saturation combinations")
-    Q_PROPERTY(QFont Font READ font WRITE setFont)
-    Q_PROPERTY(uint BackColor READ BackColor WRITE setBackColor)
-    Q_PROPERTY(uint ForeColor READ ForeColor WRITE setForeColor)
-    Q_PROPERTY(int Palette READ Palette WRITE setPalette)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
+    // The platform's properties by their names; Designer shows Qt's own font and enabled rows and
+    // the colours as colours (the Q-named rows) instead of the integer colour values.
+    Q_PROPERTY(QFont Font READ font WRITE setFont DESIGNABLE false)
+    Q_PROPERTY(uint BackColor READ BackColor WRITE setBackColor DESIGNABLE false)
+    Q_PROPERTY(uint ForeColor READ ForeColor WRITE setForeColor DESIGNABLE false)
+    Q_PROPERTY(int Palette READ Palette WRITE setPaletteMode)
+    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled DESIGNABLE false)
     Q_PROPERTY(bool PopupEnabled READ PopupEnabled WRITE setPopupEnabled)
-    Q_PROPERTY(uint SelectedColor READ SelectedColor WRITE setSelectedColor)
+    Q_PROPERTY(uint SelectedColor READ SelectedColor WRITE setSelectedColor DESIGNABLE false)
+    Q_PROPERTY(QColor BackQColor READ BackQColor WRITE setBackQColor)
+    Q_PROPERTY(QColor ForeQColor READ ForeQColor WRITE setForeQColor)
+    Q_PROPERTY(QColor SelectedQColor READ SelectedQColor WRITE setSelectedQColor)
     Q_PROPERTY(uint ActiveColor READ ActiveColor DESIGNABLE false STORED false)
     Q_PROPERTY(QString ActiveText READ ActiveText DESIGNABLE false STORED false)
     Q_PROPERTY(QString Text READ Text DESIGNABLE false STORED false)
@@ -41,12 +48,26 @@ public:
     void setForeColor(ColorValue colour);
     int Palette() const { return m_mode; }
     // A mode outside 0-11 is refused: the palette stays as it was.
-    void setPalette(int mode);
+    void setPaletteMode(int mode);
+    // Forms compiled from Designer set the Palette property through setPalette(int); Qt's own
+    // setPalette stays visible beside it, and a Qt::GlobalColor still means a QPalette.
+    using QWidget::setPalette;
+    void setPalette(int mode) { setPaletteMode(mode); }
+    void setPalette(Qt::GlobalColor button) { QWidget::setPalette(QPalette(button)); }
     bool PopupEnabled() const { return m_popupEnabled; }
     void setPopupEnabled(bool enabled);
     ColorValue SelectedColor() const { return m_selectedColor; }
     // Does not raise Click; the name comes from the palette entry of that colour, if any.
     void setSelectedColor(ColorValue colour);
+
+    // The colours as QColor, for Designer: system colours read as what they show; a colour set
+    // this way is a plain colour value.
+    QColor BackQColor() const;
+    void setBackQColor(const QColor &colour);
+    QColor ForeQColor() const;
+    void setForeQColor(const QColor &colour);
+    QColor SelectedQColor() const;
+    void setSelectedQColor(const QColor &colour);
 
     ColorValue ActiveColor() const;
     QString ActiveText() const;
@@ -76,7 +97,9 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 

@@ -1,6 +1,7 @@
 #include "controls/MireloLibColor.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace MireloLibColor {
@@ -74,27 +75,37 @@ HSLValue RGBToHSL(ColorValue colour)
     return out;
 }
 
-int HueToRGB(int m1, int m2, int hue)
+namespace {
+// HueToRGB in 64 bits: HSLToRGB feeds it the m1 and m2 of any int input, far outside an int.
+long long hueToRGBWide(long long m1, long long m2, long long h)
 {
     // One turn brings the hues the formulas produce (within 240 either side) into 0-240; the
     // modulo does the same for any other value.
-    long long h = hue;
     if (h < 0)
         h = h % kHslScale + kHslScale;
     else if (h > kHslScale)
         h = (h - 1) % kHslScale + 1;
     if (h < kSextant)
-        return int(RoundQuotient(m1 * kSextant + (long long)(m2 - m1) * h, kSextant));
+        return RoundQuotient(m1 * kSextant + (m2 - m1) * h, kSextant);
     if (h < 3 * kSextant)
         return m2;
     if (h < 4 * kSextant)
-        return int(RoundQuotient(m1 * kSextant + (long long)(m2 - m1) * (4 * kSextant - h), kSextant));
+        return RoundQuotient(m1 * kSextant + (m2 - m1) * (4 * kSextant - h), kSextant);
     return m1;
+}
+} // namespace
+
+int HueToRGB(int m1, int m2, int hue)
+{
+    const long long part = hueToRGBWide(m1, m2, hue);
+    return static_cast<int>(std::clamp<long long>(part, INT_MIN, INT_MAX));
 }
 
 ColorValue HSLToRGB(const HSLValue &hsl)
 {
-    const long long H = hsl.Hue, S = hsl.Saturation, L = hsl.Luminance;
+    // In 64 bits every product below holds for any int input (|L × S| <= 2^62); the hue only
+    // matters modulo one turn.
+    const long long H = hsl.Hue % kHslScale, S = hsl.Saturation, L = hsl.Luminance;
     if (S == 0) {
         const int grey = clampPart(RoundQuotient(L * kRgbScale, kHslScale));
         return RGB(grey, grey, grey);
@@ -102,8 +113,10 @@ ColorValue HSLToRGB(const HSLValue &hsl)
     const long long m2 = L > kHslScale / 2 ? RoundQuotient(L * kHslScale + S * kHslScale - L * S, kHslScale)
                                            : RoundQuotient(L * (kHslScale + S), kHslScale);
     const long long m1 = 2 * L - m2;
+    // A part far outside 0-240 ends as 0 or 255 either way; bounded first, it cannot overflow.
     auto part = [&](long long hue) {
-        return clampPart(RoundQuotient(HueToRGB(int(m1), int(m2), int(hue)) * kRgbScale, kHslScale));
+        const long long p = std::clamp<long long>(hueToRGBWide(m1, m2, hue), -kHslScale, 2 * kHslScale);
+        return clampPart(RoundQuotient(p * kRgbScale, kHslScale));
     };
     return RGB(part(H + 2 * kSextant), part(H), part(H - 2 * kSextant));
 }

@@ -102,6 +102,9 @@ void CompletionList::notify(const SCNotification &record)
 
 void CompletionList::show(const QString &list, int typedLength)
 {
+    // The component would open an empty box that swallows the next Enter.
+    if (list.isEmpty())
+        return;
     m_editor.SendEditor(Sci::SCI_AUTOCSHOW, static_cast<platform::WParam>(qMax(0, typedLength)), SortString(list));
 }
 

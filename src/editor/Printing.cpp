@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <limits>
+#include <vector>
 
 using Sci = QsciScintillaBase;
 
@@ -57,6 +59,31 @@ PrintOutcome Printing::printDoc()
     return printSCI(printer, m_editor.GetLen(), 1000, 1000, 1000, 1000);
 }
 
+namespace {
+// The pages to print in order: the dialog's range (all pages when none was chosen), each copy
+// whole before the next when collated, else each page as many times as copies are wanted.
+std::vector<int> pageOrder(const QPrinter &printer, int pageCount)
+{
+    int first = 1, last = pageCount;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = printer.fromPage();
+        last = printer.toPage() > 0 ? qMin(printer.toPage(), pageCount) : pageCount;
+    }
+    // A printer that makes the copies itself gets each page once.
+    const int copies = printer.supportsMultipleCopies() ? 1 : qMax(1, printer.copyCount());
+    std::vector<int> order;
+    if (printer.collateCopies()) {
+        for (int copy = 0; copy < copies; ++copy)
+            for (int page = first; page <= last; ++page)
+                order.push_back(page);
+    } else {
+        for (int page = first; page <= last; ++page)
+            order.insert(order.end(), copies, page);
+    }
+    return order;
+}
+} // namespace
+
 PrintOutcome Printing::printSCI(QPrinter &printer, int length, int left, int top, int right, int bottom)
 {
     QsciScintillaBase *editor = m_editor.widget();
@@ -71,19 +98,33 @@ PrintOutcome Printing::printSCI(QPrinter &printer, int length, int left, int top
         painter.end();
         return {.error = QStringLiteral("页边距超出了纸张，无法打印。")};
     }
-    PrintOutcome outcome{.ok = true, .pages = 1, .error = {}};
-    long next = 0;
-    for (;;) {
-        const long drawnTo = editor->SendScintilla(Sci::SCI_FORMATRANGE, 1UL, &painter, geometry.printRect, next,
+    // Where each page starts, measured without drawing; only as far as the range needs.
+    const int lastWanted = printer.printRange() == QPrinter::PageRange && printer.toPage() > 0
+        ? printer.toPage() : std::numeric_limits<int>::max();
+    std::vector<long> pageStarts{0};
+    for (long next = 0; int(pageStarts.size()) < lastWanted;) {
+        const long drawnTo = editor->SendScintilla(Sci::SCI_FORMATRANGE, 0UL, &painter, geometry.printRect, next,
                                                    static_cast<long>(length));
         // A page that takes nothing (a line taller than the page) would repeat for ever.
         if (drawnTo >= length || drawnTo <= next)
             break;
-        next = drawnTo;
-        if (!printer.newPage()) {
+        pageStarts.push_back(next = drawnTo);
+    }
+    const std::vector<int> order = pageOrder(printer, int(pageStarts.size()));
+    if (order.empty()) {
+        printer.abort();
+        painter.end();
+        m_editor.SendEditor(Sci::SCI_FORMATRANGE, 0, 0);
+        return {.error = QStringLiteral("所选的页码超出了文档的页数（共 %1 页），没有打印。").arg(pageStarts.size())};
+    }
+    PrintOutcome outcome{.ok = true, .pages = 0, .error = {}};
+    for (const int page : order) {
+        if (outcome.pages > 0 && !printer.newPage()) {
             outcome = {.error = QStringLiteral("打印机拒绝了新的一页。")};
             break;
         }
+        editor->SendScintilla(Sci::SCI_FORMATRANGE, 1UL, &painter, geometry.printRect, pageStarts[page - 1],
+                              static_cast<long>(length));
         ++outcome.pages;
     }
     painter.end();

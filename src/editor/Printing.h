@@ -42,7 +42,8 @@ public:
 
     // The default printer, one-inch margins.
     PrintOutcome printDoc();
-    // The first length bytes of the document on the given printer.
+    // The first length bytes of the document on the given printer: the pages of its page range
+    // (all without one), its copies made here when the printer cannot make them, collated or not.
     PrintOutcome printSCI(QPrinter &printer, int length, int left, int top, int right, int bottom);
 
 private:

@@ -57,6 +57,11 @@ void clsScintilla::CreateScintilla(Hwnd frm)
     for (const char letter : {'V', 'C', 'X', 'Z', 'Y'})
         ClearCmdKey(LShift(kCtrl, 16) + letter);
 
+    // The platform's files end lines with CR LF: Enter types what LineBreak reports (0) from the start.
+    // Only new line ends follow the mode; the text is never converted here.
+    m_lineBreak = Sci::SC_EOL_CRLF;
+    SendEditor(Sci::SCI_SETEOLMODE, static_cast<WParam>(Sci::SC_EOL_CRLF));
+
     connectNotifications();
     SetFocus();
 }

@@ -4,6 +4,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -11,6 +12,17 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 const QString kTimedOut = QStringLiteral("等待服务器超时");
+const QString kCancelled = QStringLiteral("已取消");
+// How long a wait runs before it looks at the cancel flag again.
+constexpr std::chrono::milliseconds kCancelCheck{50};
+
+bool isCancelled(const std::atomic<bool> *flag) { return flag && flag->load(std::memory_order_relaxed); }
+
+// libcurl's progress hook while it connects: a non-zero answer abandons the connect.
+int cancelWhileConnecting(void *flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    return isCancelled(static_cast<const std::atomic<bool> *>(flag)) ? 1 : 0;
+}
 
 struct CurlGlobal {
     CurlGlobal() { curl_global_init(CURL_GLOBAL_DEFAULT); }
@@ -34,8 +46,8 @@ bool hostIsSafe(const QString &host)
 
 class Connection {
 public:
-    Connection(CURL *curl, curl_socket_t socket, Clock::time_point deadline)
-        : m_curl(curl), m_socket(socket), m_deadline(deadline)
+    Connection(CURL *curl, curl_socket_t socket, Clock::time_point deadline, const std::atomic<bool> *cancelled)
+        : m_curl(curl), m_socket(socket), m_deadline(deadline), m_cancelled(cancelled)
     {
     }
 
@@ -67,10 +79,26 @@ private:
     // The deadline holds even for a server that always has another byte ready.
     template <typename Step> bool transfer(Step step, platform::SocketReady events, QString &error)
     {
-        for (;;) {
+        for (bool ready = true;;) {
+            if (isCancelled(m_cancelled)) {
+                error = kCancelled;
+                return false;
+            }
             if (Clock::now() >= m_deadline) {
                 error = kTimedOut;
                 return false;
+            }
+            if (!ready) {
+                // Waits in short slices so that a cancel is seen soon.
+                const Clock::time_point slice =
+                    m_cancelled ? std::min(m_deadline, Clock::now() + kCancelCheck) : m_deadline;
+                ready = platform::waitForSocket(static_cast<std::intptr_t>(m_socket), events, slice);
+                // Not ready before the deadline, or the wait itself failed.
+                if (!ready && (slice == m_deadline || Clock::now() < slice)) {
+                    error = kTimedOut;
+                    return false;
+                }
+                continue;
             }
             const CURLcode rc = step();
             if (rc == CURLE_OK)
@@ -79,16 +107,14 @@ private:
                 error = QString::fromUtf8(curl_easy_strerror(rc));
                 return false;
             }
-            if (!platform::waitForSocket(static_cast<std::intptr_t>(m_socket), events, m_deadline)) {
-                error = kTimedOut;
-                return false;
-            }
+            ready = false;
         }
     }
 
     CURL *m_curl;
     curl_socket_t m_socket;
     Clock::time_point m_deadline;
+    const std::atomic<bool> *m_cancelled;
 };
 
 // Feeds the answer to the parser as it arrives, until it is complete, fails or the time is up.
@@ -152,9 +178,14 @@ HttpResponse performHttp(const HttpRequest &request)
     curl_easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(request.timeout.count()));
     curl_easy_setopt(curl.get(), CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl.get(), CURLOPT_PROXY, "");
+    if (request.cancelled) {
+        curl_easy_setopt(curl.get(), CURLOPT_XFERINFOFUNCTION, &cancelWhileConnecting);
+        curl_easy_setopt(curl.get(), CURLOPT_XFERINFODATA, const_cast<std::atomic<bool> *>(request.cancelled));
+        curl_easy_setopt(curl.get(), CURLOPT_NOPROGRESS, 0L);
+    }
     const CURLcode rc = curl_easy_perform(curl.get());
     if (rc != CURLE_OK) {
-        response.error = QString::fromUtf8(curl_easy_strerror(rc));
+        response.error = rc == CURLE_ABORTED_BY_CALLBACK ? kCancelled : QString::fromUtf8(curl_easy_strerror(rc));
         return response;
     }
     curl_socket_t socket = CURL_SOCKET_BAD;
@@ -172,7 +203,7 @@ HttpResponse performHttp(const HttpRequest &request)
     wire += "\r\n";
     wire += request.body;
 
-    Connection connection(curl.get(), socket, deadline);
+    Connection connection(curl.get(), socket, deadline, request.cancelled);
     if (!connection.sendAll(wire, response.error))
         return response;
     readResponse(connection, request.maxBodyBytes, response);

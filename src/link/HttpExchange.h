@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <atomic>
 #include <chrono>
 
 struct HttpRequest {
@@ -18,6 +19,9 @@ struct HttpRequest {
     QByteArray body;
     std::chrono::milliseconds timeout{30000};
     qint64 maxBodyBytes = HttpResponseParser::kMaxBodyBytes; // an answer past it fails
+    // When set (by another thread), the exchange gives up within a moment; the caller keeps the
+    // flag alive until performHttp returns.
+    const std::atomic<bool> *cancelled = nullptr;
 };
 
 struct HttpResponse {

@@ -23,6 +23,7 @@ HttpRequest ServletClient::makeRequest(const QString &operation, const QString &
     request.port = m_session.Port;
     request.timeout = m_timeout;
     request.maxBodyBytes = m_limits.maxBodyBytes;
+    request.cancelled = m_cancelled;
     request.target = encodeRequestTarget(QStringLiteral("/ReportServlet?operation=") + operation + extraQuery +
                                          QStringLiteral("&SESSION=") + token());
     return request;

@@ -42,6 +42,8 @@ public:
     QString token() const;
     void setFixedToken(const QString &token) { m_fixedToken = token; }
     void setAnswerLimits(const AnswerLimits &limits) { m_limits = limits; }
+    // Requests give up soon after the flag is set (from any thread); it must outlive them.
+    void setCancelFlag(const std::atomic<bool> *cancelled) { m_cancelled = cancelled; }
 
 private:
     HttpRequest makeRequest(const QString &operation, const QString &extraQuery) const;
@@ -50,4 +52,5 @@ private:
     std::chrono::milliseconds m_timeout;
     QString m_fixedToken;
     AnswerLimits m_limits;
+    const std::atomic<bool> *m_cancelled = nullptr;
 };

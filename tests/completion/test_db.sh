@@ -71,17 +71,19 @@ create schema dbo;
 create view dbo.sysobjects as select relname::text as name, 'U'::text as xtype from pg_class;
 -- Names compare without regard to case, as SQL Server's default collation does.
 create table tblDBTableInfo (id int primary key, tableName citext not null, languageid int);
-create table tbldbfieldinfo (id serial primary key, fieldName citext not null, tableid int not null, languageid int);
+-- A field row without a name, as one in a real catalogue: tblWarehouse's.
+create table tbldbfieldinfo (id serial primary key, fieldName citext, tableid int not null, languageid int);
 create table tbllanguage (id int primary key, zh_Cn text);
 insert into tbllanguage values (1, '单据'), (2, '明细'), (3, '用户'), (10, '编码'), (11, '日期'), (12, '单号'),
   (13, '引号');
 insert into tblDBTableInfo values (1, 'tblBill', 1), (2, 'tblBillDetail', 2), (3, 'tblUser', 3),
-  (4, 'tblNoCaption', null), (5, 'tbl''Quote', 13);
+  (4, 'tblNoCaption', null), (5, 'tbl''Quote', 13), (6, 'tblWarehouse', null);
 insert into tbldbfieldinfo (fieldName, tableid, languageid) values
   ('code', 1, 10), ('billDate', 1, 11), ('amount', 1, null),
   ('billNo', 2, 12), ('code', 2, 10),
   ('userId', 3, null),
-  ('quoted', 5, 13);
+  ('quoted', 5, 13),
+  ('code', 6, 10), (null, 6, 10), ('stock', 6, null);
 grant usage on schema dbo to plendor;
 grant select on all tables in schema public, dbo to plendor;
 SQL

@@ -34,7 +34,10 @@ TEST_F(LoginDialog, ControlsCaptionsAndTabOrder)
     EXPECT_EQ(child<QPushButton>(form, "cmdOK")->text(), QStringLiteral("确定(&O)"));
     EXPECT_EQ(child<QPushButton>(form, "cmdCancel")->text(), QStringLiteral("退出(&X)"));
     EXPECT_EQ(child<QCheckBox>(form, "Check1")->text(), QStringLiteral("保存参数"));
-    EXPECT_EQ(child<QLineEdit>(form, "txtPassWord")->echoMode(), QLineEdit::Password);
+    QLineEdit *password = child<QLineEdit>(form, "txtPassWord");
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    password->setText(QStringLiteral("pw 密码"));
+    EXPECT_EQ(password->displayText(), QStringLiteral("*****"));
     const char *order[] = {"txtSeverName", "txtDBName", "txtUserName", "txtPassWord", "cmdOK", "cmdCancel", "Check1"};
     // The next control that Tab reaches (labels and the frame take no focus).
     const auto nextTabStop = [](QWidget *w) {

@@ -11,10 +11,11 @@
 #include "support/Typing.h"
 
 #include <QAction>
+#include <QLabel>
 
 namespace {
 
-const QString kTables = QStringLiteral("tblUser:用户|tblBill:单据|tblBillDetail:明细|tblNoCaption:");
+const QString kTables = QStringLiteral("tblUser:用户|tblBill:单据|tblBillDetail:明细|tblNoCaption:|ShipOrder:发货单");
 
 QStringList sorted(const QString &list) { return list.isEmpty() ? QStringList() : SortString(list).split(u'|'); }
 
@@ -86,8 +87,9 @@ TEST_P(Typing, OffersTheList)
 INSTANTIATE_TEST_SUITE_P(Rows, Typing, ::testing::ValuesIn(kTyping),
                          [](const auto &info) { return std::string(info.param.name); });
 
-struct ChoiceRow { const char *name; const char *typed; const char *chosen; const char *document; };
-// The item is chosen with Return after it was selected in the list.
+struct ChoiceRow { const char *name; const char *typed; const char *chosen; const char *document; const char *after = ""; };
+// The item is chosen with Return after it was selected in the list. after: text typed first, the
+// caret then taken to the line's start (Home) before typing.
 const ChoiceRow kChoices[] = {
     {"TableReplacesTypedLetters", "select * from tb", "tblBill:单据", "select * from tblBill"},
     {"TableWithoutCaption", "from tblN", "tblNoCaption:", "from tblNoCaption"},
@@ -95,6 +97,13 @@ const ChoiceRow kChoices[] = {
     {"NarrowedSearchReplaced", "bill?det", "tblBillDetail:明细", "tblBillDetail"},
     {"TagInsertedByTheComponent", "<", "sucess></sucess>", "<sucess></sucess>"},
     {"VariableInsertedByTheComponent", "@Sess:", "UserId", "@Sess:UserId"},
+    // The word runs on past the caret, and the replaced range reaches back by that much, as the
+    // platform's users know it; counted in code-page bytes, it never cuts a character.
+    {"AsciiAfterTheCaretReachesBack", "abc==from Ship", "ShipOrder:发货单", "abc==frShipOrderxyz", "xyz"},
+    {"ChineseAfterTheCaret", "发货单==from Ship", "ShipOrder:发货单", "发货单=ShipOrder中文字", "中文字"},
+    {"ChineseAfterTheTableName", "select * from Ship", "ShipOrder:发货单", "select *ShipOrder发货单", "发货单"},
+    {"CountEndingInsideACharacterKeepsItWhole", "from 中，Ship", "ShipOrder:发货单", "from 中ShipOrderx字", "x字"},
+    {"ChineseBeforeTheSearch", "中文 单据?", "tblBill:单据", "中文 tblBill"},
 };
 
 class Choosing : public MainWindowFixture, public ::testing::WithParamInterface<ChoiceRow> {};
@@ -106,6 +115,11 @@ TEST_P(Choosing, WritesTheName)
     w->SchemaCompletionOn = true;
     w->completionLists.AllTablesList = kTables;
     QsciScintillaBase &editor = *w->wrapper().widget();
+    const QString after = QString::fromUtf8(row.after);
+    if (!after.isEmpty()) {
+        typeText(editor, after);
+        QTest::keyClick(&editor, Qt::Key_Home);
+    }
     typeText(editor, QString::fromUtf8(row.typed));
     ASSERT_TRUE(listActive(editor));
     w->wrapper().SendEditor(QsciScintillaBase::SCI_AUTOCSELECT, 0, QString::fromUtf8(row.chosen));
@@ -113,9 +127,12 @@ TEST_P(Choosing, WritesTheName)
     chooseCurrent(editor);
     EXPECT_FALSE(listActive(editor));
     EXPECT_EQ(documentText(editor), QString::fromUtf8(row.document));
-    // The editor goes on taking keystrokes.
+    // The editor goes on taking keystrokes, at the caret left after the name.
+    const QString document = documentText(editor);
+    const int caret = w->wrapper().GetCurPos();
     typeText(editor, QStringLiteral(" x"));
-    EXPECT_EQ(documentText(editor), QString::fromUtf8(row.document) + QStringLiteral(" x"));
+    const QByteArray bytes = document.toUtf8();
+    EXPECT_EQ(documentText(editor), QString::fromUtf8(bytes.left(caret) + " x" + bytes.mid(caret)));
 }
 INSTANTIATE_TEST_SUITE_P(Rows, Choosing, ::testing::ValuesIn(kChoices),
                          [](const auto &info) { return std::string(info.param.name); });
@@ -149,6 +166,7 @@ TEST_F(ServerTyping, DotOffersTheFieldsAndTypingNarrowsThem)
     w->SchemaCompletionOn = true;
     QsciScintillaBase &editor = *w->wrapper().widget();
     typeText(editor, QStringLiteral("select tblBill."));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listActive(editor); }, 10000));
     EXPECT_EQ(shownItems(editor), (QStringList{"amount:", "billDate:", "code:编码"}));
     ASSERT_EQ(server.requests().size(), 1);
     EXPECT_TRUE(server.requests().at(0).endsWith("\r\n\r\n" + sqlBody(fieldsQuery("TBLBILL"))));
@@ -167,8 +185,10 @@ TEST_F(ServerTyping, UnderscoreLooksUpTheNameWithoutSeparators)
     auto w = serverWindow(server);
     w->SchemaCompletionOn = true;
     typeText(*w->wrapper().widget(), QStringLiteral("tbl_bill_"));
-    ASSERT_EQ(server.requests().size(), 2);
-    EXPECT_TRUE(server.requests().at(1).endsWith(sqlBody(fieldsQuery("TBLBILL"))));
+    // The lookup after "tbl_" gives way to the one after "tbl_bill_".
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->fieldLookupBusy(); }, 10000));
+    ASSERT_FALSE(server.requests().isEmpty());
+    EXPECT_TRUE(server.requests().last().endsWith(sqlBody(fieldsQuery("TBLBILL"))));
     EXPECT_EQ(w->completionLists.FieldList, QStringLiteral("code:编码|billDate:|amount:"));
 }
 
@@ -211,10 +231,106 @@ TEST_F(ServerTyping, ServletDownShowsNothingAndTypingGoesOn)
     w->SchemaCompletionOn = true;
     QsciScintillaBase &editor = *w->wrapper().widget();
     typeText(editor, QStringLiteral("tblBill.co"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->fieldLookupBusy(); }, 10000));
     EXPECT_FALSE(listActive(editor));
     EXPECT_EQ(documentText(editor), QStringLiteral("tblBill.co"));
     ::close(s);
 }
+
+// A servlet that thinks: the lookup runs away from the window, which takes keys meanwhile and
+// marks the wait in its status bar.
+struct SlowServlet : ServerTyping {
+    TestHttpServer server{TestHttpServer::Script{.reply = fieldsAnswer(), .mode = TestHttpServer::Mode::Hold}};
+    std::unique_ptr<frmMain> w;
+    QsciScintillaBase *sci = nullptr;
+    QLabel *busyMark() const { return w->findChild<QLabel *>(QStringLiteral("lblLookupBusy")); }
+    bool idle() const { return QTest::qWaitFor([&] { return !w->fieldLookupBusy(); }, 10000); }
+    void SetUp() override
+    {
+        ServerTyping::SetUp();
+        w = serverWindow(server);
+        sci = w->wrapper().widget();
+        QsciScintillaBase &editor = *sci;
+        w->SchemaCompletionOn = true;
+        typeText(editor, QStringLiteral("select tblBill."));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests().size() == 1; }, 10000));
+        ASSERT_TRUE(w->fieldLookupBusy());
+        ASSERT_NE(busyMark(), nullptr);
+        EXPECT_FALSE(busyMark()->isHidden());
+    }
+};
+
+TEST_F(SlowServlet, ListComesWhenTheAnswerDoes)
+{
+    QsciScintillaBase &editor = *sci;
+    EXPECT_FALSE(listActive(editor));
+    server.release();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listActive(editor); }, 10000));
+    EXPECT_EQ(shownItems(editor), (QStringList{"amount:", "billDate:", "code:编码"}));
+    EXPECT_TRUE(busyMark()->isHidden());
+}
+
+TEST_F(SlowServlet, TypingGoesOnAndTheLateListIsDropped)
+{
+    QsciScintillaBase &editor = *sci;
+    typeText(editor, QStringLiteral("co"));
+    EXPECT_EQ(documentText(editor), QStringLiteral("select tblBill.co"));
+    EXPECT_TRUE(w->fieldLookupBusy());
+    server.release();
+    ASSERT_TRUE(idle());
+    EXPECT_FALSE(listActive(editor));
+    EXPECT_TRUE(busyMark()->isHidden());
+    // The fields are there for the next letter.
+    typeText(editor, QStringLiteral("d"));
+    EXPECT_EQ(shownItems(editor), QStringList{"code:编码"});
+}
+
+TEST_F(SlowServlet, EscapeCancels)
+{
+    QsciScintillaBase &editor = *sci;
+    QTest::keyClick(&editor, Qt::Key_Escape);
+    EXPECT_FALSE(w->fieldLookupBusy());
+    EXPECT_TRUE(busyMark()->isHidden());
+    server.release();
+    // The next lookup's list comes; the cancelled one never shows.
+    typeText(editor, QStringLiteral(" tblUser."));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listActive(editor); }, 10000));
+    EXPECT_EQ(w->completionLists.FieldList, QStringLiteral("code:编码|billDate:|amount:"));
+    EXPECT_EQ(documentText(editor), QStringLiteral("select tblBill. tblUser."));
+    EXPECT_TRUE(server.requests().last().endsWith(sqlBody(fieldsQuery("TBLUSER"))));
+}
+
+// Whatever goes wrong with the table lookup, the table list is empty: no list opens anywhere it
+// would be offered, and the next Enter breaks the line.
+struct FailingAnswer { const char *name; TestHttpServer::Script script; };
+const FailingAnswer kFailingAnswers[] = {
+    {"HtmlErrorPage", {.reply = TestHttpServer::answer(500, "<html><body>500</body></html>")}},
+    {"UpperCaseOk", {.reply = TestHttpServer::answer(200, "<data result=\"OK\"><row tablename=\"a:\"/></data>")}},
+    {"BadRow", {.reply = TestHttpServer::answer(200, "<data result=\"ok\"><row tablename=\"a:\"/><row other=\"b\"/></data>")}},
+    {"NoResult", {.reply = TestHttpServer::answer(200, "<data result=\"ok\"></data>")}},
+    {"OnlyEmptyNames", {.reply = TestHttpServer::answer(200, "<data result=\"ok\"><row tablename=\"\"/><row tablename=\"\"/></data>")}},
+    {"ClosedWithoutAnswer", {.mode = TestHttpServer::Mode::Close}},
+};
+class EmptyTableList : public ServerTyping, public ::testing::WithParamInterface<FailingAnswer> {};
+TEST_P(EmptyTableList, OpensNoListAndEnterBreaksTheLine)
+{
+    TestHttpServer server(GetParam().script);
+    auto w = serverWindow(server);
+    w->action(cmd::ConnectDevDb)->trigger();
+    ASSERT_TRUE(w->SchemaCompletionOn);
+    ASSERT_EQ(w->completionLists.AllTablesList, QString());
+    QsciScintillaBase &editor = *w->wrapper().widget();
+    for (const QString typed : {"select * from ", "a join ", "x = t.", "@ValueofDB:"}) {
+        w->wrapper().SetText(QString());
+        typeText(editor, typed);
+        EXPECT_FALSE(listActive(editor)) << typed.toStdString();
+        chooseCurrent(editor);
+        typeText(editor, QStringLiteral("where"));
+        EXPECT_EQ(documentText(editor), typed + QStringLiteral("\r\nwhere"));
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Rows, EmptyTableList, ::testing::ValuesIn(kFailingAnswers),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 using LocalConnect = MainWindowFixture;
 TEST_F(LocalConnect, CancelledLoginLeavesCompletionOffAndLoadsNothing)

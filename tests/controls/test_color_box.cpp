@@ -1,7 +1,10 @@
 #include "controls/MireloColorBox.h"
+#include "ui_ColorBoxForm.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QDialog>
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -148,6 +151,129 @@ TEST_F(ColorBox, EscapeInsideADialogClosesOnlyThePopup)
     EXPECT_EQ(rejected.count(), 1);
 }
 
+// Hosts that bind Escape as a shortcut: while the pop-up is open Escape closes only the pop-up.
+TEST_F(ColorBox, EscapeShortcutOfAMainWindowWaitsWhileThePopupIsOpen)
+{
+    host.reset();
+    QMainWindow window;
+    auto *inWindow = new MireloColorBox(&window);
+    window.setCentralWidget(inWindow);
+    QAction *close = window.addAction(QStringLiteral("关闭"));
+    close->setShortcut(Qt::Key_Escape);
+    QObject::connect(close, &QAction::triggered, &window, &QWidget::close);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    inWindow->setFocus();
+    QTest::keyClick(inWindow, Qt::Key_Space);
+    ASSERT_TRUE(inWindow->isPopupOpen());
+    QTest::keyClick(inWindow, Qt::Key_Escape);
+    EXPECT_FALSE(inWindow->isPopupOpen());
+    EXPECT_TRUE(window.isVisible());
+    QTest::keyClick(inWindow, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(ColorBox, CancelButtonBoundToEscapeAndTabAway)
+{
+    host.reset();
+    QDialog dialog;
+    auto *inDialog = new MireloColorBox(&dialog);
+    inDialog->setGeometry(0, 0, 140, 24);
+    auto *cancel = new QPushButton(QStringLiteral("取消"), &dialog);
+    cancel->setGeometry(150, 0, 60, 24);
+    cancel->setShortcut(Qt::Key_Escape);
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    QSignalSpy rejected(&dialog, &QDialog::rejected);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    inDialog->setFocus();
+    QTest::keyClick(inDialog, Qt::Key_Space);
+    ASSERT_TRUE(inDialog->isPopupOpen());
+    QTest::keyClick(inDialog, Qt::Key_Escape);
+    EXPECT_FALSE(inDialog->isPopupOpen());
+    EXPECT_TRUE(dialog.isVisible());
+    // A button's shortcut presses it at once and clicks it a moment later.
+    EXPECT_FALSE(cancel->isDown());
+    EXPECT_EQ(rejected.count(), 0);
+
+    // Tab takes the focus away: the pop-up closes and lets the mouse go.
+    QTest::keyClick(inDialog, Qt::Key_Space);
+    ASSERT_TRUE(inDialog->isPopupOpen());
+    QTest::keyClick(inDialog, Qt::Key_Tab);
+    EXPECT_FALSE(inDialog->hasFocus());
+    EXPECT_FALSE(inDialog->isPopupOpen());
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_EQ(rejected.count(), 0);
+    QTest::keyClick(cancel, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rejected.count() == 1; }, 5000));
+}
+
+TEST_F(ColorBox, QtPaletteAndDesignerColoursBesideTheModeAndTheColourValues)
+{
+    box->setPaletteMode(3);
+    QPalette red = box->palette();
+    red.setColor(QPalette::Window, Qt::red);
+    box->setPalette(red);
+    EXPECT_EQ(box->palette().color(QPalette::Window), QColor(Qt::red));
+    EXPECT_EQ(box->Palette(), 3);
+    box->setPalette(5); // as a form compiled from Designer sets the Palette property
+    EXPECT_EQ(box->Palette(), 5);
+    box->setPalette(Qt::green);
+    EXPECT_EQ(box->Palette(), 5);
+    EXPECT_EQ(box->palette().color(QPalette::Button), QColor(Qt::green));
+
+    EXPECT_EQ(box->property("BackQColor").value<QColor>(), box->palette().color(QPalette::Active, QPalette::Base));
+    EXPECT_TRUE(box->setProperty("BackQColor", QColor(1, 2, 3)));
+    EXPECT_EQ(box->BackColor(), 0x030201u);
+    EXPECT_TRUE(box->setProperty("SelectedQColor", QColor(0, 0, 128)));
+    EXPECT_EQ(box->SelectedColor(), 0x800000u);
+    EXPECT_EQ(box->Text(), QStringLiteral("Dark Blue"));
+    box->setForeColor(0x00FF00u);
+    EXPECT_EQ(box->ForeQColor(), QColor(0, 255, 0));
+}
+
+TEST(ColorBoxForm, DesignerFormSetsQtsPaletteAndTheMode)
+{
+    QWidget form;
+    Ui::ColorBoxForm ui;
+    ui.setupUi(&form);
+    EXPECT_EQ(ui.box->palette().color(QPalette::Active, QPalette::Window), QColor(Qt::red));
+    EXPECT_EQ(ui.box->Palette(), 5);
+    EXPECT_FALSE(ui.box->PopupEnabled());
+    EXPECT_EQ(ui.box->BackColor(), 0x030201u);
+    EXPECT_EQ(ui.box->SelectedColor(), 0x0000FFu);
+    EXPECT_EQ(ui.box->Text(), QStringLiteral("Red"));
+}
+
+TEST_F(ColorBox, NameOfAStripColourStays)
+{
+    box->setPaletteMode(9);
+    openByClick();
+    press(cellOf(QStringLiteral("Lavender")));
+    const PaletteEntry deep = box->luminanceStrip()[5];
+    ASSERT_EQ(deep.Name, QStringLiteral("Deep Lavender"));
+    drag(deep.Cell.center());
+    release(deep.Cell.center());
+    ASSERT_EQ(box->Text(), QStringLiteral("Deep Lavender"));
+    // The host writes the colour back, the palette is built again, the strip moves on.
+    box->setSelectedColor(box->SelectedColor());
+    EXPECT_EQ(box->Text(), QStringLiteral("Deep Lavender"));
+    box->setPaletteMode(9);
+    EXPECT_EQ(box->Text(), QStringLiteral("Deep Lavender"));
+    openByClick();
+    press(cellOf(QStringLiteral("Red")));
+    emit box->hoverTimer().OnTimer();
+    release(QPoint(-5, -5));
+    EXPECT_EQ(box->Text(), QStringLiteral("Deep Lavender"));
+    // A strip shade set from outside is named too.
+    MireloColorBox other(host.get());
+    other.setPaletteMode(9);
+    other.setSelectedColor(deep.Color);
+    EXPECT_EQ(other.Text(), QStringLiteral("Deep Lavender"));
+}
+
 TEST_F(ColorBox, PressDragReleaseSelectsTheEntryUnderThePointer)
 {
     QSignalSpy clicks(box, &MireloColorBox::Click);
@@ -221,7 +347,7 @@ TEST_F(ColorBox, DoubleClickRaisesDblClick)
 
 TEST_F(ColorBox, PaletteOutOfRangeIsRefused)
 {
-    box->setPalette(3);
+    box->setPaletteMode(3);
     for (int bad : {-1, 12, 32767, -32768}) {
         box->setProperty("Palette", bad);
         EXPECT_EQ(box->Palette(), 3) << bad;
@@ -251,17 +377,17 @@ TEST_F(ColorBox, PaletteChangeResizesThePopupAndRenamesTheSelection)
 {
     box->setSelectedColor(0x808080);
     EXPECT_EQ(box->Text(), QStringLiteral("Grey"));
-    box->setPalette(6);
+    box->setPaletteMode(6);
     EXPECT_EQ(box->Text(), QString()) << "no grey in mode 6";
     EXPECT_EQ(box->SelectedColor(), 0x808080u);
     EXPECT_EQ(popup()->size(), QSize(63, 133));
-    box->setPalette(2);
+    box->setPaletteMode(2);
     EXPECT_EQ(box->Text(), QStringLiteral("Grey"));
 }
 
 TEST_F(ColorBox, StripFollowsThePressedHueAndTheHoverTick)
 {
-    box->setPalette(9);
+    box->setPaletteMode(9);
     openByClick();
     ASSERT_EQ(box->luminanceStrip().size(), 8u);
     EXPECT_EQ(box->luminanceStrip().front().Name, QStringLiteral("Faint Red"));
@@ -290,7 +416,7 @@ TEST_F(ColorBox, StripFollowsThePressedHueAndTheHoverTick)
 TEST_F(ColorBox, CellsArePaintedInTheirColours)
 {
     for (int mode : {0, 5, 11}) {
-        box->setPalette(mode);
+        box->setPaletteMode(mode);
         openByClick();
         const QImage shot = popup()->grab().toImage();
         for (const PaletteEntry &e : box->entries()) {
@@ -322,7 +448,7 @@ TEST_P(Placement, OnTheBoxScreen)
     const QPoint at(GetParam().nearRight ? screen.right() + 1 - hostSize.width() : screen.left() + 100,
                     GetParam().nearBottom ? screen.bottom() + 1 - hostSize.height() : screen.top() + 100);
     makeHost(at, hostSize);
-    box->setPalette(5);
+    box->setPaletteMode(5);
     openByClick();
     const QRect shown = popup()->geometry();
     const QRect b = boxOnScreen();

@@ -1,6 +1,7 @@
 #include "controls/MireloLibColor.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -128,7 +129,30 @@ const HueRow kHues[] = {
     {"PlateauEnd", 0, 240, 119, 240},      {"Fall", 0, 240, 140, 120},          {"Floor", 0, 240, 160, 0},
     {"Full240IsFloor", 0, 240, 240, 0},    {"NegativeWraps", 0, 240, -200, 240}, {"Above240Wraps", 0, 240, 260, 120},
     {"RiseHalfToEvenDown", 0, 1, 20, 0},   {"RiseHalfToEvenUp", 0, 3, 20, 2},
+    // m2 - m1 does not fit an int.
+    {"WidestRise", INT_MIN, INT_MAX, 20, 0}, {"WidestPlateau", INT_MIN, INT_MAX, 60, INT_MAX},
+    {"MostNegativeHue", 0, 240, INT_MIN, 240},
 };
+
+// Absurd inputs give a defined colour: the formulas run in 64 bits and the parts are capped.
+const HslRow kAbsurd[] = {
+    {"SaturationIntMaxIsPureRed", 0x0000FF, {0, INT_MAX, 120}},
+    {"SaturationIntMaxOnGreen", 0x00FF00, {80, INT_MAX, 120}},
+    {"SaturationIntMinInvertsTheHue", 0xFFFF00, {0, INT_MIN, 120}},
+    {"GreyAtLuminanceIntMaxIsWhite", 0xFFFFFF, {0, 0, INT_MAX}},
+    {"GreyAtLuminanceIntMinIsBlack", 0x000000, {0, 0, INT_MIN}},
+    {"HueIntMaxTurnsToHue127", 0xFFD300, {INT_MAX, 240, 120}},
+    {"HueIntMinTurnsToHue112", 0xCDFF00, {INT_MIN, 240, 120}},
+    {"EverythingIntMax", 0x0000FF, {INT_MAX, INT_MAX, INT_MAX}},
+    {"EverythingIntMin", 0xFFFF00, {INT_MIN, INT_MIN, INT_MIN}},
+};
+
+struct Absurd : testing::TestWithParam<HslRow> {};
+
+TEST_P(Absurd, GivesADefinedColour) { EXPECT_EQ(HSLToRGB(GetParam().hsl), GetParam().colour); }
+
+INSTANTIATE_TEST_SUITE_P(Rows, Absurd, testing::ValuesIn(kAbsurd),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 struct Hue : testing::TestWithParam<HueRow> {};
 

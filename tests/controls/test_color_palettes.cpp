@@ -57,6 +57,105 @@ TEST_P(Modes, CountNamesAndGrid)
 INSTANTIATE_TEST_SUITE_P(All, Modes, testing::ValuesIn(kModes),
                          [](const auto &info) { return std::string(info.param.name); });
 
+// The palette tables as the control's documentation gives them, written out here so that a slip
+// in the control's own tables (a hue, a name, a luminance, a cell size) shows.
+struct Named {
+    int value;
+    const char *name;
+};
+using Names = std::vector<Named>;
+const Names kTableH7 = {{0, "Red"}, {20, "Orange"}, {40, "Yellow"}, {80, "Green"}, {120, "Cyan"}, {160, "Blue"}, {200, "Magenta"}};
+const Names kTableH15 = {{0, "Red"}, {12, "Copper"}, {20, "Orange"}, {30, "Gold"}, {40, "Yellow"}, {60, "Lime"},
+                         {80, "Green"}, {110, "Turquoise"}, {120, "Cyan"}, {130, "Teal"}, {160, "Blue"},
+                         {180, "Lavender"}, {200, "Magenta"}, {210, "Fuschia"}, {220, "Pink"}};
+const Names kTableH23 = {{0, "Red"}, {12, "Copper"}, {20, "Orange"}, {30, "Gold"}, {35, "Topaz"}, {40, "Yellow"},
+                         {50, "Lemon"}, {60, "Lime"}, {80, "Green"}, {100, "Jade"}, {110, "Turquoise"},
+                         {120, "Cyan"}, {125, "Aqua"}, {130, "Teal"}, {140, "Azure"}, {150, "Sapphire"},
+                         {160, "Blue"}, {180, "Lavender"}, {190, "Violet"}, {200, "Magenta"}, {210, "Fuschia"},
+                         {220, "Pink"}, {230, "Crimson"}};
+const Names kTableL8 = {{225, "Faint "}, {210, "Pale "}, {180, "Light "}, {120, ""},
+                        {105, "Dense "}, {90, "Deep "}, {60, "Dark "}, {40, "Pitch "}};
+const Names kTableL10 = {{225, "Faint "}, {210, "Pale "}, {180, "Light "}, {150, "Soft "}, {120, ""},
+                         {105, "Dense "}, {90, "Deep "}, {75, "Murky "}, {60, "Dark "}, {40, "Pitch "}};
+const Names kTableG8 = {{240, "White"}, {210, "Silver"}, {180, "Chrome"}, {150, "Titanium"},
+                        {120, "Grey"}, {90, "Dark Grey"}, {60, "Charcoal"}, {0, "Black"}};
+const Names kTableG10 = {{240, "White"}, {210, "Silver"}, {180, "Chrome"}, {150, "Titanium"}, {120, "Grey"},
+                         {90, "Dark Grey"}, {80, "Ebony"}, {60, "Charcoal"}, {30, "Pitch"}, {0, "Black"}};
+const Names kTableOne = {{120, ""}};
+const Names kTableWhite = {{240, "White"}};
+
+struct TableMode {
+    Names hues, luminances, greys;
+    int columns, rows, cell, spacing;
+};
+const TableMode kTableModes[] = {
+    {{{0, "Red"}, {40, "Yellow"}, {80, "Green"}, {120, "Cyan"}, {160, "Blue"}, {200, "Magenta"}},
+     {{120, ""}, {60, "Dark "}}, {{240, "White"}, {120, "Grey"}, {180, "Chrome"}, {0, "Black"}}, 8, 2, 14, 4},
+    {kTableH7, {{180, "Light "}, {120, ""}, {60, "Dark "}},
+     {{240, "White"}, {180, "Chrome"}, {60, "Charcoal"}, {210, "Silver"}, {120, "Grey"}, {0, "Black"}}, 9, 3, 12, 3},
+    {kTableH7, kTableL8, kTableG8, 8, 8, 11, 2},
+    {kTableH15, kTableL8, kTableG8, 16, 8, 10, 2},
+    {kTableH23, kTableL8, kTableG8, 24, 8, 9, 2},
+    {kTableH23, kTableL10, kTableG10, 24, 10, 9, 2},
+    {kTableH7, kTableOne, kTableWhite, 2, 4, 12, 3},
+    {kTableH7, kTableOne, kTableWhite, 1, 8, 11, 2},
+    {{{0, "Red"}, {20, "Orange"}, {40, "Yellow"}, {50, "Lemon"}, {80, "Green"}, {110, "Turquoise"}, {220, "Pink"},
+      {200, "Magenta"}, {160, "Blue"}, {130, "Teal"}, {120, "Cyan"}},
+     kTableOne, kTableWhite, 2, 6, 11, 2},
+    {{{0, "Red"}, {12, "Copper"}, {20, "Orange"}, {30, "Gold"}, {40, "Yellow"}, {60, "Lime"}, {80, "Green"},
+      {110, "Turquoise"}, {220, "Pink"}, {210, "Fuschia"}, {200, "Magenta"}, {180, "Lavender"}, {160, "Blue"},
+      {130, "Teal"}, {120, "Cyan"}},
+     kTableOne, kTableWhite, 2, 8, 11, 2},
+    {{{0, "Red"}, {12, "Copper"}, {20, "Orange"}, {30, "Gold"}, {35, "Topaz"}, {40, "Yellow"}, {50, "Lemon"},
+      {60, "Lime"}, {150, "Sapphire"}, {140, "Azure"}, {130, "Teal"}, {125, "Aqua"}, {120, "Cyan"},
+      {110, "Turquoise"}, {100, "Jade"}, {80, "Green"}, {160, "Blue"}, {180, "Lavender"}, {190, "Violet"},
+      {200, "Magenta"}, {210, "Fuschia"}, {220, "Pink"}, {230, "Crimson"}},
+     kTableOne, kTableWhite, 3, 8, 10, 2},
+    {{{0, "Red"}, {12, "Copper"}, {20, "Orange"}, {25, "Bronze"}, {30, "Gold"}, {35, "Topaz"}, {37, "Tourmaline"},
+      {40, "Yellow"}, {110, "Turquoise"}, {100, "Jade"}, {90, "Beryl"}, {80, "Green"}, {70, "Emerald"},
+      {60, "Lime"}, {50, "Lemon"}, {45, "Citrine"}, {120, "Cyan"}, {125, "Aqua"}, {130, "Teal"}, {140, "Azure"},
+      {150, "Sapphire"}, {160, "Blue"}, {170, "Indigo"}, {180, "Lavender"}, {230, "Crimson"}, {220, "Pink"},
+      {210, "Fuschia"}, {200, "Magenta"}, {195, "Cobalt"}, {190, "Violet"}, {185, "Amethyst"}},
+     kTableOne, kTableWhite, 4, 8, 10, 2},
+};
+
+class PaletteTables : public testing::TestWithParam<int> {};
+
+TEST_P(PaletteTables, EveryEntryAndTheGrid)
+{
+    const int mode = GetParam();
+    const TableMode &table = kTableModes[mode];
+    const PaletteGrid grid = ColorPalette::Grid(mode);
+    EXPECT_EQ(grid.Columns, table.columns);
+    EXPECT_EQ(grid.Rows, table.rows);
+    EXPECT_EQ(grid.Cell, table.cell);
+    EXPECT_EQ(grid.Spacing, table.spacing);
+
+    struct Expected { QString name; HSLValue hsl; bool isHue; };
+    std::vector<Expected> expected;
+    for (const Named &hue : table.hues)
+        for (const Named &lum : table.luminances)
+            expected.push_back({QString::fromLatin1(lum.name) + QString::fromLatin1(hue.name), {hue.value, 240, lum.value}, true});
+    for (const Named &grey : table.greys)
+        expected.push_back({QString::fromLatin1(grey.name), {0, 0, grey.value}, false});
+    ASSERT_EQ(int(expected.size()), table.columns * table.rows);
+
+    const std::vector<PaletteEntry> entries = ColorPalette::Build(mode);
+    ASSERT_EQ(entries.size(), expected.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string where = "entry " + std::to_string(i) + " " + expected[i].name.toStdString();
+        EXPECT_EQ(entries[i].Name, expected[i].name) << where;
+        EXPECT_EQ(entries[i].HSL.Hue, expected[i].hsl.Hue) << where;
+        EXPECT_EQ(entries[i].HSL.Luminance, expected[i].hsl.Luminance) << where;
+        EXPECT_EQ(entries[i].HSL.Saturation, expected[i].hsl.Saturation) << where;
+        EXPECT_EQ(entries[i].IsHue, expected[i].isHue) << where;
+        EXPECT_EQ(entries[i].Color, MireloLibColor::HSLToRGB(expected[i].hsl)) << where;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, PaletteTables, testing::Range(0, 12),
+                         [](const auto &info) { return "Mode" + std::to_string(info.param); });
+
 TEST(ColorPalette, ModeZeroInOrder)
 {
     EXPECT_EQ(names(ColorPalette::Build(0)),

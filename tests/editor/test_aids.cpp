@@ -59,7 +59,6 @@ TEST_P(AutoIndent, NewEmptyLineTakesTheNearestNonEmptyIndent)
     EditorHost host;
     clsScintilla &s = host.sci();
     s.LetAutoIndent(true);
-    s.SendEditor(Sci::SCI_SETEOLMODE, Sci::SC_EOL_LF);
     s.SetText(QString::fromUtf8(GetParam().text));
     const int caret = GetParam().caret < 0 ? s.GetLen() : GetParam().caret;
     s.SetSel(caret, caret);

@@ -40,14 +40,28 @@ QString pageText(const QString &path, int page)
 
 class PrintTest : public ::testing::Test {
 protected:
-    PrintOutcome print(const QString &text)
+    // from and to: the print dialog's page range, 0 for all pages.
+    PrintOutcome print(const QString &text, int from = 0, int to = 0, int copies = 1, bool collate = true)
     {
         host.sci().SetText(text);
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         printer.setPageSize(QPageSize(QPageSize::A4));
+        if (from > 0) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(from, to);
+        }
+        printer.setCopyCount(copies);
+        printer.setCollateCopies(collate);
         return host.sci().PrintSCI(printer, host.sci().GetLen(), 1000, 1000, 1000, 1000);
+    }
+    // The number of the first "line N" on a page.
+    int firstLineOn(int page)
+    {
+        static const QRegularExpression numbered(QStringLiteral("line (\\d+)"));
+        const QRegularExpressionMatch m = numbered.match(pageText(path, page));
+        return m.hasMatch() ? m.captured(1).toInt() : 0;
     }
     static QString lines(int count)
     {
@@ -100,6 +114,42 @@ TEST_F(PrintTest, ADocumentOfExactlyOnePageHasNoBlankSecondPage)
     EXPECT_TRUE(pageText(path, 1).contains(QStringLiteral("line %1").arg(perPage)));
     EXPECT_EQ(print(lines(perPage + 1)).pages, 2);
     EXPECT_EQ(pdfPages(path), 2);
+}
+
+struct RangeRow { const char *name; int from, to, copies; bool collate; std::vector<int> pages; };
+// pages: the document's pages that the printout holds, in order.
+const RangeRow kRanges[] = {
+    {"PagesTwoToThree", 2, 3, 1, true, {2, 3}},
+    {"OnePage", 4, 4, 1, true, {4}},
+    {"ToPastTheEnd", 8, 99, 1, true, {8, 9, 10}},
+    {"TwoCollatedCopies", 2, 3, 2, true, {2, 3, 2, 3}},
+    {"TwoCopiesUncollated", 2, 3, 2, false, {2, 2, 3, 3}},
+    {"AllPagesTwice", 0, 0, 2, true, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+};
+class PrintRange : public PrintTest, public ::testing::WithParamInterface<RangeRow> {};
+TEST_P(PrintRange, HoldsTheChosenPagesInOrder)
+{
+    const RangeRow &row = GetParam();
+    ASSERT_TRUE(print(lines(300)).ok);
+    const int perPage = lastLineOn(1);
+    ASSERT_GT(perPage, 10);
+    const QString text = lines(perPage * 10);
+    ASSERT_EQ(print(text).pages, 10);
+    const PrintOutcome outcome = print(text, row.from, row.to, row.copies, row.collate);
+    ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
+    ASSERT_EQ(outcome.pages, int(row.pages.size()));
+    ASSERT_EQ(pdfPages(path), int(row.pages.size()));
+    for (std::size_t i = 0; i < row.pages.size(); ++i)
+        EXPECT_EQ(firstLineOn(int(i) + 1), (row.pages[i] - 1) * perPage + 1) << "page " << i + 1;
+}
+INSTANTIATE_TEST_SUITE_P(Rows, PrintRange, ::testing::ValuesIn(kRanges),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(PrintTest, ARangeBeyondTheDocumentIsAMessage)
+{
+    const PrintOutcome outcome = print(lines(3), 5, 6);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_TRUE(outcome.error.contains(QStringLiteral("共 1 页"))) << outcome.error.toStdString();
 }
 
 TEST_F(PrintTest, AnUnopenablePrinterIsAMessage)

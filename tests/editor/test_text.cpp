@@ -7,6 +7,7 @@
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -235,6 +236,20 @@ TEST_F(TextOps, SaveWritesGbkInTheChosenLineBreakAndAFailedWriteIsNoSave)
     s.SetText(QStringLiteral("new"));
     EXPECT_FALSE(s.SaveToFile(path("no/such/folder/x.xml")));
     EXPECT_TRUE(s.Modified());
+}
+
+TEST_F(TextOps, EnterTypesCrLfFromTheStartAndExistingLineEndsStay)
+{
+    EXPECT_EQ(s.LineBreak(), 0);
+    EXPECT_EQ(s.SendEditor(Sci::SCI_GETEOLMODE), Sci::SC_EOL_CRLF);
+    s.SetText(QStringLiteral("a\nb"));
+    s.SetSel(1, 1);
+    QTest::keyClick(&host.widget(), Qt::Key_Return);
+    EXPECT_EQ(s.GetTextBytes(), QByteArray("a\r\n\nb"));
+    s.LetLineBreak(Sci::SC_EOL_LF);
+    s.SetSel(0, 0);
+    QTest::keyClick(&host.widget(), Qt::Key_Return);
+    EXPECT_EQ(s.GetTextBytes(), QByteArray("\na\r\n\nb"));
 }
 
 TEST_F(TextOps, UnencodableTextIsReported)

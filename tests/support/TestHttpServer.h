@@ -34,7 +34,8 @@ class TestHttpServer {
 public:
     // Trickle: the first sentAtOnce bytes of the reply at once, then one byte every 20 ms.
     // Flood: the reply, then the filler again and again until the client goes away (64 MiB at most).
-    enum class Mode { Answer, Stall, Close, Trickle, Flood };
+    // Hold: the reply once the test calls release() (for every request after that, at once).
+    enum class Mode { Answer, Stall, Close, Trickle, Flood, Hold };
     struct Script { QByteArray reply{}; Mode mode = Mode::Answer; qsizetype sentAtOnce = 0; QByteArray filler{}; };
 
     // A status and body as a server sends them, in one piece or in seven-byte chunks.
@@ -66,6 +67,9 @@ public:
     }
 
     int port() const { return m_port; }
+    void release() { m_released = true; }
+    // Replies sent (or attempted, when the client had gone).
+    int answered() const { return m_answered; }
     QList<QByteArray> requests() const
     {
         std::lock_guard lock(m_mutex);
@@ -86,7 +90,11 @@ private:
                 std::lock_guard lock(m_mutex);
                 m_requests << request;
             }
-            if (s.mode == Mode::Answer) {
+            if (s.mode == Mode::Hold) {
+                while (!m_stop && !m_released)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                sendAll(client, s.reply);
+            } else if (s.mode == Mode::Answer) {
                 sendAll(client, s.reply);
             } else if (s.mode == Mode::Trickle && sendAll(client, s.reply.left(s.sentAtOnce))) {
                 for (qsizetype i = s.sentAtOnce; i < s.reply.size() && sendAll(client, s.reply.mid(i, 1)); ++i)
@@ -99,6 +107,7 @@ private:
                     std::this_thread::sleep_for(std::chrono::milliseconds(20));
             }
             ::close(client);
+            ++m_answered;
         }
     }
 
@@ -151,6 +160,8 @@ private:
     int m_port = 0;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_released{false};
+    std::atomic<int> m_answered{0};
     mutable std::mutex m_mutex;
     QList<QByteArray> m_requests;
 };

@@ -46,7 +46,7 @@ ColorBoxDemo::ColorBoxDemo(QWidget *parent)
     layout->addStretch();
 
     connect(m_palette, &QComboBox::currentIndexChanged, this, [this] {
-        m_box->setPalette(m_palette->currentData().toInt());
+        m_box->setPaletteMode(m_palette->currentData().toInt());
         report(QStringLiteral("Palette %1").arg(m_box->Palette()));
     });
     connect(m_popupEnabled, &QCheckBox::toggled, m_box, &MireloColorBox::setPopupEnabled);
