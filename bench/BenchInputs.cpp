@@ -4,21 +4,97 @@
 
 #include <QStringEncoder>
 
+#include <cstdint>
+
 namespace {
 
-const QString kBlock = QStringLiteral(
-    "\t<define name=\"saveBill%1\" caption=\"保存单据\">\r\n"
-    "\t\t<sql type=\"condition\">\r\n"
-    "\t\t\tselect count(*) from tblBill where billNo = '@billNo' and amount > 0 and qty <= 100\r\n"
-    "\t\t</sql>\r\n"
-    "\t\t<error>单据号已存在, 请检查 \"单据号\" & 日期</error>\r\n"
-    "\t\t<sql type=\"exec\">\r\n"
-    "\t\t\tupdate tblBill set status = 1 where billId = @billId and (flag <> 2 or memo = 'A & B')\r\n"
-    "\t\t</sql>\r\n"
-    "\t\t<!-- 审核后不能修改 -->\r\n"
-    "\t\t<confirm>确认要保存吗?</confirm>\r\n"
-    "\t\t<sucess>保存成功</sucess>\r\n"
-    "\t</define>\r\n");
+// A small fixed generator: every run builds the same document.
+class Dice {
+public:
+    explicit Dice(std::uint32_t seed) : m_state(seed) {}
+    std::uint32_t next()
+    {
+        m_state = m_state * 1664525u + 1013904223u;
+        return m_state >> 8;
+    }
+    template <typename T, std::size_t N> const T &pick(const T (&items)[N]) { return items[next() % N]; }
+    int below(int n) { return static_cast<int>(next() % static_cast<std::uint32_t>(n)); }
+
+private:
+    std::uint32_t m_state;
+};
+
+const char *const kVerbs[] = {"save", "check", "list", "audit", "delete", "load", "sum", "copy", "close", "print"};
+const char *const kEntities[] = {"Bill", "Order", "Stock", "Invoice", "Customer", "Payment", "Voucher", "Item"};
+const char *const kTables[] = {"tblBill", "tblOrder", "tblStock", "tblInvoice", "tblCustomer", "tblPayment",
+                               "tblVoucher", "tblItem", "tblBillDetail", "tblWarehouse"};
+const char *const kFields[] = {"billNo", "billDate", "amount", "qty", "status", "memo", "customerId",
+                               "price", "warehouseId", "checker", "flag", "remark"};
+const char *const kTypes[] = {"condition", "class", "define", "procedure", "setValue", "setInputType"};
+const char16_t *const kCaptions[] = {u"保存单据", u"审核单据", u"单据列表", u"删除明细", u"库存汇总",
+                                     u"客户资料", u"收款登记", u"发票打印", u"结账处理", u"仓库调拨"};
+const char16_t *const kMessages[] = {u"单据号已存在", u"库存不足, 不能出库", u"该单据已审核, 不能修改",
+                                     u"客户不存在或已停用", u"金额必须大于零", u"请先选择仓库"};
+const char16_t *const kComments[] = {u"审核后不能修改", u"按日期汇总", u"注意: 负数表示退货", u"旧版本兼容"};
+
+QString field(Dice &dice) { return QString::fromLatin1(dice.pick(kFields)); }
+QString table(Dice &dice) { return QString::fromLatin1(dice.pick(kTables)); }
+
+// One SQL statement in one of the shapes define files hold, with the characters escaping turns
+// into entities (< > & ' ") where real statements have them.
+QString statement(Dice &dice)
+{
+    const QString t = table(dice), a = field(dice), b = field(dice), c = field(dice);
+    const int n = dice.below(1000);
+    switch (dice.below(7)) {
+    case 0:
+        return QStringLiteral("select count(*) from %1 where %2 = '@%2' and %3 > %4").arg(t, a, b).arg(n);
+    case 1:
+        return QStringLiteral("update %1 set %2 = %3 where %4 = @%4 and (%2 <> %3 or %4 = 'A & B')")
+            .arg(t, a).arg(n).arg(b);
+    case 2:
+        return QStringLiteral("select %1, %2, sum(%3) as total from %4\r\n\t\t\twhere %2 >= '@beginDate' "
+                              "and %2 <= '@endDate'\r\n\t\t\tgroup by %1, %2 order by %1")
+            .arg(a, b, c, t);
+    case 3:
+        return QStringLiteral("insert into %1 (%2, %3, memo) values (@%2, %4, '%5')")
+            .arg(t, a, b)
+            .arg(n)
+            .arg(QString::fromUtf16(dice.pick(kCaptions)));
+    case 4:
+        return QStringLiteral("delete from %1 where %2 < %3 and %4 like '%%5%'").arg(t, a).arg(n).arg(b, QString::fromUtf16(dice.pick(kMessages)).left(2));
+    case 5:
+        return QStringLiteral("exec proc_%1_%2 @%3, \"%4\"").arg(t).arg(n).arg(a, QString::fromUtf16(dice.pick(kCaptions)));
+    default:
+        return QStringLiteral("select a.%1, b.%2 from %3 a inner join %4 b on a.%1 = b.%1\r\n\t\t\twhere a.%5 > 0 && "
+                              "b.%2 <> '' -- %6")
+            .arg(a, b, t, table(dice), c, QString::fromUtf16(dice.pick(kComments)));
+    }
+}
+
+// One define of one to three statements and some of the messages a define carries.
+QString defineBlock(Dice &dice, int index)
+{
+    QString block = QStringLiteral("\t<define name=\"%1%2%3\" caption=\"%4\">\r\n")
+                        .arg(QString::fromLatin1(dice.pick(kVerbs)), QString::fromLatin1(dice.pick(kEntities)))
+                        .arg(index)
+                        .arg(QString::fromUtf16(dice.pick(kCaptions)));
+    const int statements = 1 + dice.below(3);
+    for (int i = 0; i < statements; ++i) {
+        block += QStringLiteral("\t\t<sql type=\"%1\">\r\n\t\t\t%2\r\n\t\t</sql>\r\n")
+                     .arg(QString::fromLatin1(dice.pick(kTypes)), statement(dice));
+        if (dice.below(3) == 0)
+            block += QStringLiteral("\t\t<error>%1</error>\r\n").arg(QString::fromUtf16(dice.pick(kMessages)));
+    }
+    if (dice.below(4) == 0)
+        block += QStringLiteral("\t\t<!-- %1 -->\r\n").arg(QString::fromUtf16(dice.pick(kComments)));
+    if (dice.below(3) == 0)
+        block += QStringLiteral("\t\t<confirm>确认要%1吗?</confirm>\r\n").arg(QString::fromUtf16(dice.pick(kCaptions)));
+    if (dice.below(2) == 0)
+        block += QStringLiteral("\t\t<sucess>%1成功</sucess>\r\n").arg(QString::fromUtf16(dice.pick(kCaptions)).left(2));
+    block += QStringLiteral("\t</define>\r\n");
+    return block;
+}
 
 class DocumentBuilder {
 public:
@@ -61,8 +137,9 @@ DefineDocument makeDefineDocument(qsizetype targetBytes, DefineForm measured)
     const QString closing = QStringLiteral("</defineSqls>\r\n");
     DocumentBuilder builder(measured);
     builder.append(QStringLiteral("<defineSqls>\r\n"));
+    Dice dice(20261207u);
     for (int i = 0; builder.measuredSize() + closing.size() < targetBytes; ++i)
-        builder.append(kBlock.arg(i));
+        builder.append(defineBlock(dice, i));
     builder.append(closing);
     return builder.take();
 }

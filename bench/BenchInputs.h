@@ -14,7 +14,8 @@ struct DefineDocument {
 
 enum class DefineForm { ReadableUtf8, StoredUtf8, ReadableGbk, StoredGbk };
 
-// Whole define blocks are added until the measured form holds at least targetBytes. Each block
+// Defines of varied SQL and Chinese text, each with its own name, are added until the measured
+// form holds at least targetBytes; the same every run. Each block
 // is converted on its own, so building takes time linear in the size.
 DefineDocument makeDefineDocument(qsizetype targetBytes, DefineForm measured);
 

@@ -26,3 +26,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# QScintilla is built from Debian's source of the installed version, with our patches.
+bash "$(dirname "$0")/fetch-qscintilla.sh"

@@ -19,8 +19,22 @@ bool isBrace(int ch)
 
 void BraceMatcher::notify(const SCNotification &record)
 {
-    if (enabled && record.nmhdr.code == scn::UpdateUI)
-        matchBraces();
+    // Big changes report only the announcement of each change, so count those too.
+    constexpr int kTextChange =
+        Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT | Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE;
+    if (record.nmhdr.code == scn::Modified && (record.modificationType & kTextChange) != 0) {
+        ++m_textVersion;
+        return;
+    }
+    if (!enabled || record.nmhdr.code != scn::UpdateUI)
+        return;
+    // An update that says nothing of its cause is treated as a change.
+    constexpr int kScrollOnly = Sci::SC_UPDATE_V_SCROLL | Sci::SC_UPDATE_H_SCROLL;
+    if (record.updated != 0 && (record.updated & ~kScrollOnly) == 0)
+        return;
+    if (m_editor.GetCurPos() == m_matchedCaret && m_textVersion == m_matchedVersion)
+        return;
+    matchBraces();
 }
 
 int BraceMatcher::braceAtCaret() const
@@ -35,6 +49,8 @@ int BraceMatcher::braceAtCaret() const
 
 void BraceMatcher::matchBraces()
 {
+    m_matchedCaret = m_editor.GetCurPos();
+    m_matchedVersion = m_textVersion;
     const int brace = braceAtCaret();
     if (brace < 0) {
         m_editor.SendEditor(Sci::SCI_BRACEHIGHLIGHT, static_cast<WParam>(-1), -1);

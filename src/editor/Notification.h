@@ -28,6 +28,7 @@ struct SCNotification {
     int listType = 0;
     int x = 0;
     int y = 0;
+    int updated = 0; // what a user-interface update is about: content, selection, scrolling
 };
 
 namespace scn {

@@ -136,7 +136,9 @@ void clsScintilla::connectNotifications()
     connect(e, &Sci::SCN_DOUBLECLICK, this, [this, header](int position, int line, int modifiers) {
         notifyParent({.nmhdr = header(scn::DoubleClick), .position = position, .modifiers = modifiers, .line = line});
     });
-    connect(e, &Sci::SCN_UPDATEUI, this, simple(scn::UpdateUI));
+    connect(e, &Sci::SCN_UPDATEUI, this, [this, header](int updated) {
+        notifyParent({.nmhdr = header(scn::UpdateUI), .updated = updated});
+    });
     connect(e, &Sci::SCN_MODIFIED, this,
             [this, header](int position, int type, const char *text, int length, int linesAdded, int line,
                            int foldNow, int foldPrev, int, int) {

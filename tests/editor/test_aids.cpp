@@ -1,4 +1,3 @@
-#include "hooks/MSubclass.h"
 #include "support/EditorHost.h"
 
 #include <QTest>
@@ -8,20 +7,6 @@ using Sci = QsciScintillaBase;
 using namespace platform;
 
 namespace {
-
-// Records chosen messages sent to the editing window, through the hook on that window.
-class MessageRecorder : public ISubclass {
-public:
-    struct Sent { std::uint32_t msg; WParam w; LParam l; };
-    std::vector<Sent> sent;
-    std::int32_t ISubclass_MsgResponse() const override { return ResponsePostProcess; }
-    void setISubclass_MsgResponse(std::int32_t) override {}
-    LResult ISubclass_WindowProc(Hwnd, std::uint32_t msg, WParam w, LParam l) override
-    {
-        sent.push_back({msg, w, l});
-        return 0;
-    }
-};
 
 TEST(Aids, ComponentKeepsUtf8AndTheFoldMarginShowsFoldMarkers)
 {
@@ -71,39 +56,6 @@ TEST_P(AutoIndent, NewEmptyLineTakesTheNearestNonEmptyIndent)
 
 INSTANTIATE_TEST_SUITE_P(Breaks, AutoIndent, ::testing::ValuesIn(kBreaks),
                          [](const auto &info) { return std::string(info.param.name); });
-
-TEST(Aids, BraceMatchingHighlightsPairsAndMarksBadBraces)
-{
-    EditorHost host;
-    clsScintilla &s = host.sci();
-    MessageRecorder recorder;
-    MSubclass::AttachMessage(&recorder, s.hWnd(), Sci::SCI_BRACEHIGHLIGHT);
-    MSubclass::AttachMessage(&recorder, s.hWnd(), Sci::SCI_BRACEBADLIGHT);
-    const auto caretAt = [&](int pos) {
-        s.SetSel(pos, pos);
-        host.widget().repaint();
-        QCoreApplication::processEvents();
-        return recorder.sent.empty() ? MessageRecorder::Sent{} : recorder.sent.back();
-    };
-
-    s.SetText(QStringLiteral("f(a) ]"));
-    MessageRecorder::Sent last = caretAt(4); // after ")"
-    EXPECT_EQ(last.msg, static_cast<std::uint32_t>(Sci::SCI_BRACEHIGHLIGHT));
-    EXPECT_EQ(last.w, 1u);
-    EXPECT_EQ(last.l, 3);
-
-    last = caretAt(5); // before "]": the character after the caret wins
-    EXPECT_EQ(last.msg, static_cast<std::uint32_t>(Sci::SCI_BRACEBADLIGHT));
-    EXPECT_EQ(last.w, 5u);
-
-    s.SetText(QStringLiteral("plain"));
-    last = caretAt(2);
-    EXPECT_EQ(last.msg, static_cast<std::uint32_t>(Sci::SCI_BRACEHIGHLIGHT));
-    EXPECT_EQ(last.w, static_cast<WParam>(-1));
-
-    MSubclass::DetachMessage(&recorder, s.hWnd(), Sci::SCI_BRACEHIGHLIGHT);
-    MSubclass::DetachMessage(&recorder, s.hWnd(), Sci::SCI_BRACEBADLIGHT);
-}
 
 TEST(Aids, FlagsToggleWrapAndCompareTheWholeMask)
 {

@@ -103,4 +103,38 @@ TEST_F(StylesTest, AKeywordListOfASetupColoursItsWords)
     EXPECT_EQ(host.sci().GetStyleAt(4), 11);
 }
 
+// The SQL lexer styles a character outside ASCII as plain text, whatever its code point's low
+// byte: 在 is U+5728, whose low byte is "(".
+struct SqlCase {
+    const char *name, *text;
+    int byte;  // where the character starts, in the component's UTF-8 bytes
+    int style; // expected on each of its bytes
+};
+
+const SqlCase kSqlCases[] = {
+    {"ZaiInAnErrorMessage", "<error>单据号已存在</error>", 22, 0},
+    {"ZhongEndsInAMinus", "中", 0, 0},
+    {"ShiEndsInASlash", "是", 0, 0},
+    {"GeEndsInAStar", "个", 0, 0},
+    {"ZaiAfterAWord", "a在", 1, 0},
+    {"ZaiBetweenParentheses", "(在)", 1, 0},
+    {"AnAsciiParenthesisIsAnOperator", "(在)", 0, 10},
+};
+
+class SqlLexer : public StylesTest, public ::testing::WithParamInterface<SqlCase> {};
+
+TEST_P(SqlLexer, StylesNonAsciiCharactersAsText)
+{
+    const SqlCase &c = GetParam();
+    host.sci().SetText(QString::fromUtf8(c.text));
+    host.sci().SetLexer(7);
+    host.sci().Colourise();
+    const int length = (static_cast<unsigned char>(c.text[c.byte]) < 0x80) ? 1 : 3;
+    for (int i = 0; i < length; ++i)
+        EXPECT_EQ(host.sci().GetStyleAt(c.byte + i), c.style) << "byte " << c.byte + i;
+}
+
+INSTANTIATE_TEST_SUITE_P(Characters, SqlLexer, ::testing::ValuesIn(kSqlCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
 } // namespace

@@ -20,7 +20,15 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Architecture)" = "$arch" ] || fail "Architecture"
 depends=$(field Depends)
 # Computed from the binaries, plus the plug-ins Qt loads at run time.
-for package in libqt6core6 libqt6widgets6 "libqscintilla2-qt6-[0-9]+" libcurl4 libpcre2-16-0 libc6 \
+# The patched editing component is built into the programs unless the system's was chosen.
+qscintilla="libqscintilla2-qt6-[0-9]+"
+if grep -q '^PLENDOR_SYSTEM_QSCINTILLA:BOOL=ON' "$build/CMakeCache.txt"; then
+  system_qscintilla=$qscintilla
+else
+  system_qscintilla=
+  ! grep -Eq "(^|, )$qscintilla( |,|$)" <<<"$depends" || fail "Depends names the system QScintilla: $depends"
+fi
+for package in libqt6core6 libqt6widgets6 $system_qscintilla libcurl4 libpcre2-16-0 libc6 \
                qt6-qpa-plugins libqt6svg6 libqt6sql6-odbc; do
   grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
