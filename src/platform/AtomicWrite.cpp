@@ -272,6 +272,9 @@ bool AtomicFile::prepareRegular(const QByteArray &target, bool exists, const str
     const QByteArray copy = m_folder + '/' + copyName(placeName);
     struct stat copyStat {};
     if (::lstat(copy.constData(), &copyStat) == 0) {
+        if (!S_ISREG(copyStat.st_mode) || copyStat.st_uid != ::geteuid())
+            return fail(QStringLiteral("%1 is in the way of the copy of the old text and is not ours")
+                            .arg(QFile::decodeName(copy)));
         QString error;
         if (!restoreFromCopy(copy, target, m_folder, error))
             return fail(QStringLiteral("an interrupted save left the old text in %1, which could not be put back: %2")
@@ -401,13 +404,17 @@ bool AtomicFile::commit()
     case Kind::Replace:
         break;
     }
-    const int fd = std::exchange(m_fd, -1);
-    if (!syncAndClose(fd, error) || ::rename(m_temp.constData(), m_target.constData()) != 0) {
+    // Renamed while still open and locked, so that no other save takes it for a leftover.
+    if (!syncFile(m_fd, error) || ::rename(m_temp.constData(), m_target.constData()) != 0) {
         setErrorString(error.isEmpty() ? systemError(errno) : error);
         abandon();
         return false;
     }
     m_temp.clear();
+    if (::close(std::exchange(m_fd, -1)) != 0) {
+        QIODevice::close();
+        return fail(systemError(errno));
+    }
     syncFolder(m_folder);
     QIODevice::close();
     return true;
@@ -435,6 +442,11 @@ QString interruptedSaveCopy(const QString &path)
     const int fd = ::open(copy.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return {};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+        ::close(fd);
+        return {};
+    }
     const bool stale = lockNow(fd); // a save under way holds it
     ::close(fd);
     return stale ? QFile::decodeName(copy) : QString();
