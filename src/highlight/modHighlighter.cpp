@@ -17,10 +17,12 @@ int CurrentHighlighterIndex = 0;
 void ClearHighlighters() { HighlighterTable.clear(); }
 
 namespace {
-bool isRegularFile(const QString &path)
+// A FIFO, device, socket or folder: passed over. A file that cannot be read at all is not, so
+// that it ends the load as any unreadable file does.
+bool isSpecialFile(const QString &path)
 {
     struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode);
 }
 } // namespace
 
@@ -31,7 +33,7 @@ void LoadHighlighterFiles(const QString &folder)
     names.sort(Qt::CaseSensitive);
     for (const QString &name : std::as_const(names)) {
         // Only regular files: opening a FIFO would wait for a writer for ever.
-        if (!name.endsWith(QLatin1String("bin"), Qt::CaseInsensitive) || !isRegularFile(dir.filePath(name)))
+        if (!name.endsWith(QLatin1String("bin"), Qt::CaseInsensitive) || isSpecialFile(dir.filePath(name)))
             continue;
         if (!LoadHighlighterFile(dir.filePath(name)))
             return;
