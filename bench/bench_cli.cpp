@@ -4,10 +4,12 @@
 #include "BenchInputs.h"
 #include "ChildProcess.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,6 +26,8 @@ struct CliFolder {
     CliFolder()
     {
         QFile::copy(siblingProgram(QStringLiteral("plendor-cli")), cli);
+        QDir(dir.path()).mkdir(QStringLiteral("highlighters"));
+        QFile::copy(siblingProgram(QStringLiteral("highlighters/SQL.bin")), dir.filePath(QStringLiteral("highlighters/SQL.bin")));
         runForked([this] {
             return write(readable, makeDefineDocument(50 * kMiB, DefineForm::ReadableGbk).readableGbk) &&
                    write(stored, makeDefineDocument(50 * kMiB, DefineForm::StoredGbk).storedGbk) &&
@@ -95,10 +99,44 @@ void BM_CliUnescape50MBPiped(benchmark::State &state)
                   f.storedSize);
 }
 
+// The HTML page to a file and to standard output: the page is streamed either way, so the peaks
+// should match.
+void BM_CliHtml50MB(benchmark::State &state)
+{
+    const CliFolder &f = folder();
+    runConversion(state, f.cli, {QStringLiteral("html"), f.stored, QStringLiteral("-o"), f.output}, f.storedSize);
+}
+
+void BM_CliHtml50MBToStandardOutput(benchmark::State &state)
+{
+    const CliFolder &f = folder();
+    runConversion(state, QStringLiteral("/bin/sh"),
+                  {QStringLiteral("-c"), QStringLiteral("exec \"$0\" html \"$1\" > \"$2\""), f.cli, f.stored, f.output},
+                  f.storedSize);
+}
+
+// An output with a second hard link: its old bytes are copied aside before it is rewritten.
+void BM_CliUnescape50MBOverALinkedFile(benchmark::State &state)
+{
+    const CliFolder &f = folder();
+    const QString linked = f.dir.filePath(QStringLiteral("linked.xml"));
+    QFile::remove(linked);
+    QFile::remove(f.output);
+    QFile::copy(f.stored, f.output);
+    if (::link(QFile::encodeName(f.output).constData(), QFile::encodeName(linked).constData()) != 0) {
+        state.SkipWithError("cannot make a hard link");
+        return;
+    }
+    runConversion(state, f.cli, {QStringLiteral("unescape"), f.stored, QStringLiteral("-o"), f.output}, f.storedSize);
+}
+
 BENCHMARK(BM_CliUnescape50MB)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CliEscape50MB)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CliUnescape50MBPiped)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CliEscape50MBWith50Rules)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CliHtml50MB)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CliHtml50MBToStandardOutput)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CliUnescape50MBOverALinkedFile)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

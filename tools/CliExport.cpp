@@ -7,19 +7,26 @@
 
 #include "highlight/HtmlExport.h"
 
+#include <QFileDevice>
 #include <QPageSize>
 #include <QPrinter>
 #include <QTemporaryDir>
 
 namespace {
 
+// Exactly one input; otherwise the command line is wrong (exit 2).
+bool oneInput(const CliIo &io, const cli::Arguments &a, const char *command)
+{
+    if (a.positional.size() == 1)
+        return true;
+    cli::fail(io, QStringLiteral("%1 wants exactly one input file, not %2").arg(QLatin1String(command)).arg(a.positional.size()),
+              2);
+    return false;
+}
+
 // The input opened in an offscreen editor; nullptr after a reported failure.
 std::unique_ptr<CliEditor> openInput(const CliIo &io, const cli::Arguments &a, const char *command)
 {
-    if (a.positional.size() != 1) {
-        cli::fail(io, QStringLiteral("%1 wants one input file").arg(QLatin1String(command)));
-        return nullptr;
-    }
     if (!cliCanDraw()) {
         cli::fail(io, QStringLiteral("%1 needs a graphical application").arg(QLatin1String(command)));
         return nullptr;
@@ -43,17 +50,17 @@ int runHtmlCommand(const QStringList &args, const CliIo &io)
     const cli::Arguments a = cli::parseArguments(args);
     if (!a.error.isEmpty())
         return cli::fail(io, a.error, 2);
+    if (!oneInput(io, a, "html"))
+        return 2;
     const std::unique_ptr<CliEditor> editor = openInput(io, a, "html");
     if (!editor)
         return 1;
     if (a.output.isEmpty() || a.output == QLatin1String("-")) {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("out.html"));
-        QString error;
-        if (!dir.isValid() || !ExportToHTML(editor->control(), path, &error))
-            return cli::fail(io, QStringLiteral("cannot export: %1").arg(error));
-        QByteArray html;
-        return cli::readFile(io, path, html) && cli::writeOutput(io, QString(), html) ? 0 : 1;
+        // Streamed: the page never exists whole in memory.
+        auto *file = qobject_cast<QFileDevice *>(io.out);
+        if (!ExportHTMLTo(*io.out, editor->wrapper()) || (file && !file->flush()))
+            return cli::fail(io, QStringLiteral("cannot write standard output: %1").arg(io.out->errorString()));
+        return 0;
     }
     QString error;
     if (!ExportToHTML(editor->control(), a.output, &error))
@@ -68,6 +75,8 @@ int runPdfCommand(const QStringList &args, const CliIo &io)
         return cli::fail(io, a.error, 2);
     if (a.output.isEmpty() || a.output == QLatin1String("-"))
         return cli::fail(io, QStringLiteral("pdf needs -o OUT"), 2);
+    if (!oneInput(io, a, "pdf"))
+        return 2;
     const std::unique_ptr<CliEditor> editor = openInput(io, a, "pdf");
     if (!editor)
         return 1;

@@ -16,7 +16,8 @@ constexpr std::array kCommands{
         "The rule file is FILE when --keywords is given, otherwise KeyWord.txt in the program's "
         "folder, or else in the shared data folder PREFIX/share/plendor; without one no rules apply. "
         "INPUT and OUTPUT default to standard input and output (\"-\" names them too). Bytes are "
-        "in the ANSI code page (GBK). OUTPUT is written whole or not at all."},
+        "in the ANSI code page (GBK). An OUTPUT file is written whole or not at all; a device or FIFO "
+        "is written straight through."},
     CliCommandHelp{
         "unescape", "[INPUT] [-o OUTPUT]",
         "Converts the stored form of a define file into the readable form: every entity is "
@@ -37,11 +38,13 @@ constexpr std::array kCommands{
     CliCommandHelp{
         "html", "IN [-o OUT]",
         "Writes a stored define file's readable form as an HTML page highlighted with the shipped "
-        "\"SQL\" highlighter, in the ANSI code page (GBK). OUT defaults to standard output."},
+        "\"SQL\" highlighter, in the ANSI code page (GBK). OUT defaults to standard output. Exactly "
+        "one IN: none or several is a wrong command line (exit 2)."},
     CliCommandHelp{
         "pdf", "IN -o OUT",
         "Prints a stored define file's readable form, highlighted with the shipped \"SQL\" "
-        "highlighter, to the PDF file OUT with one-inch margins. Needs no display."},
+        "highlighter, to the PDF file OUT with one-inch margins. Needs no display. Exactly one IN: none "
+        "or several is a wrong command line (exit 2)."},
     CliCommandHelp{
         "check", "FILE... [--keywords FILE]",
         "Checks stored define files (- reads standard input; after -- every argument is a file): "

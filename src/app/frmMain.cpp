@@ -174,7 +174,7 @@ void frmMain::Timer1_Timer()
     Timer1.stop();
     if (m_commandLine.isEmpty())
         return;
-    openPath(localPathFromCommandLine(m_commandLine));
+    openFromCommandLine(localPathFromCommandLine(m_commandLine));
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

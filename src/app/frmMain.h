@@ -10,6 +10,7 @@
 #include "dialogs/SearchDialogService.h"
 #include "editor/usrScintilla.h"
 #include "highlight/usrHighlighters.h"
+#include "platform/FileStamp.h"
 #include "platform/Prompt.h"
 
 #include <QMainWindow>
@@ -110,9 +111,19 @@ private:
 
     // Open steps 3 to 8; the undo histories are cleared unless told otherwise.
     void openPath(const QString &path, bool clearUndo = true);
+    // The file named at start (as the desktop's menu entry names it).
+    void openFromCommandLine(const QString &path);
     bool askSaveBeforeOpen();
     // A file holding bytes the code page cannot read: open it anyway?
     bool askOpenUnreadableBytes(qsizetype offset);
+    // A file holding NUL bytes: open it anyway?
+    bool askOpenNulBytes(qsizetype offset);
+    // A copy of the old text that a killed save left beside path: offered back before opening.
+    void offerInterruptedSave(const QString &path);
+    // Before a local save: the questions for a file that is not a define file and for a file
+    // that another program changed since it was loaded or saved here; false stops the save.
+    bool confirmSaveNotDefine();
+    bool confirmOverwriteChanged();
     bool confirmOverwrite(const QString &path);
     bool refuseReadOnly(const QString &path);
     int writeStoredForm();
@@ -132,6 +143,11 @@ private:
     frmObj *m_obj = nullptr;
     QDockWidget *m_escapedTextBar = nullptr;
     std::map<int, QAction *> m_actions;
+    // The file as it was loaded or last saved here, and the path it belongs to.
+    platform::FileStamp m_diskStamp;
+    QString m_stampPath;
+    // Opened from the command line without a defineSqls element: a save asks first.
+    bool m_askNotDefineBeforeSave = false;
 
     // The define-file check: the problems dock, the runner and the status bar (frmMain_check.cpp).
 public:

@@ -78,6 +78,7 @@ void frmMain::BuildCommandBars()
     m_obj = new frmObj();
     m_obj->wrapper().setSearchDialogs(&m_searchDialogs);
     m_obj->wrapper().setInvalidBytesQuestion([this](qsizetype offset) { return askOpenUnreadableBytes(offset); });
+    m_obj->wrapper().setNulBytesQuestion([this](qsizetype offset) { return askOpenNulBytes(offset); });
     m_escapedTextBar = new QDockWidget(escapedBarCaption(), this);
     m_escapedTextBar->setObjectName(QStringLiteral("EscapedTextBar"));
     // The bar is hidden and shown, never closed: closing it would close the object window.

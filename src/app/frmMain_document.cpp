@@ -5,11 +5,13 @@
 #include "document/ByteForm.h"
 #include "document/DefineEscaping.h"
 #include "platform/AtomicWrite.h"
+#include "platform/FileStamp.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
+#include <string_view>
 
 using platform::Answer;
 using platform::Buttons;
@@ -30,6 +32,18 @@ QStringList localFiles(const QMimeData *mime)
             files << url.toLocalFile();
     }
     return files;
+}
+
+// Whether the stored text has a defineSqls element anywhere (a plain XML or SQL file has none).
+bool holdsDefineSqls(QByteArrayView stored)
+{
+    static constexpr QByteArrayView kOpening("<defineSqls");
+    for (qsizetype at = stored.indexOf(kOpening); at >= 0; at = stored.indexOf(kOpening, at + 1)) {
+        const qsizetype next = at + kOpening.size();
+        if (next >= stored.size() || std::string_view(" \t\r\n/>").find(stored[next]) != std::string_view::npos)
+            return true;
+    }
+    return false;
 }
 } // namespace
 
@@ -59,10 +73,57 @@ bool frmMain::askOpenUnreadableBytes(qsizetype offset)
                         Buttons::YesNo, Icon::Warning, Answer::No) == Answer::Yes;
 }
 
+bool frmMain::askOpenNulBytes(qsizetype offset)
+{
+    return m_prompt.ask(platform::appTitle(),
+                        QStringLiteral("文件中有 NUL 字符(第 %1 个字节),这通常不是文本文件,NUL 字符将原样保存。"
+                                       "是否仍然打开?")
+                            .arg(offset + 1),
+                        Buttons::YesNo, Icon::Warning, Answer::No) == Answer::Yes;
+}
+
+void frmMain::offerInterruptedSave(const QString &path)
+{
+    const QString copy = platform::interruptedSaveCopy(path);
+    if (copy.isEmpty())
+        return;
+    if (m_prompt.ask(platform::appTitle(),
+                     QStringLiteral("上次保存该文件时被中断,文件可能不完整,原来的内容保存在 %1。是否恢复原来的内容?")
+                         .arg(copy),
+                     Buttons::YesNo, Icon::Warning, Answer::Yes) != Answer::Yes)
+        return;
+    QString error;
+    if (!platform::restoreInterruptedSave(path, &error))
+        m_prompt.inform(platform::appTitle(), QStringLiteral("原来的内容无法恢复: ") + error, Icon::Warning);
+}
+
+bool frmMain::confirmSaveNotDefine()
+{
+    if (!m_askNotDefineBeforeSave)
+        return true;
+    if (m_prompt.ask(platform::appTitle(), QStringLiteral("该文件不像定义文件,保存时将按定义文件转义。是否继续保存?"),
+                     Buttons::YesNo, Icon::Question, Answer::No) != Answer::Yes)
+        return false;
+    m_askNotDefineBeforeSave = false;
+    return true;
+}
+
+bool frmMain::confirmOverwriteChanged()
+{
+    if (m_stampPath != strFileName || !platform::changedSince(m_diskStamp, strFileName))
+        return true;
+    return m_prompt.ask(platform::appTitle(), QStringLiteral("文件已被其他程序修改。是否覆盖?"), Buttons::YesNo,
+                        Icon::Warning, Answer::No) == Answer::Yes;
+}
+
 void frmMain::openPath(const QString &path, bool clearUndo)
 {
+    offerInterruptedSave(path);
     if (m_obj->wrapper().LoadDocument(path) == clsScintilla::LoadResult::Declined)
         return;
+    m_diskStamp = platform::FileStamp::of(path);
+    m_stampPath = path;
+    m_askNotDefineBeforeSave = false;
     m_obj->editor().SetFocusEx();
     strFileName = path;
     // Unescaped from the object window's own bytes: a large file has no copies to spare.
@@ -81,6 +142,16 @@ void frmMain::openPath(const QString &path, bool clearUndo)
     setTitleFromFileName(strFileName);
     bTextChanged = false;
     checkDocumentNow();
+}
+
+void frmMain::openFromCommandLine(const QString &path)
+{
+    openPath(path);
+    // A file that is not a define file (a plain XML or SQL file) would be escaped by a save,
+    // so its first save asks.
+    const QByteArrayView stored = m_obj->wrapper().TextBytesView();
+    if (m_stampPath == path && m_diskStamp.known && !stored.isEmpty() && !holdsDefineSqls(stored))
+        m_askNotDefineBeforeSave = true;
 }
 
 void frmMain::openCommand()
@@ -169,8 +240,10 @@ std::optional<QByteArray> frmMain::storedFormBytes(const QString &failureSuffix)
 int frmMain::writeStoredForm()
 {
     setTitleFromFileName(strFileName);
+    if (!confirmSaveNotDefine())
+        return -1;
     const std::optional<QByteArray> bytes = storedFormBytes(kFailureSuffix);
-    if (!bytes)
+    if (!bytes || !confirmOverwriteChanged())
         return -1;
 
     QString error;
@@ -178,6 +251,8 @@ int frmMain::writeStoredForm()
         m_prompt.inform(platform::appTitle(), error + kFailureSuffix, Icon::Information);
         return -1;
     }
+    m_diskStamp = platform::FileStamp::afterWrite(strFileName, *bytes);
+    m_stampPath = strFileName;
     checkDocumentNow();
     return 1;
 }

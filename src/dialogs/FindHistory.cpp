@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <filesystem>
 
 namespace FindHistory {
 namespace {
@@ -58,16 +57,10 @@ bool AddToFindList(const QString &folder, const QString &text, QString *error)
     // Written to "findlist.bak" first; the history file is replaced only once that is complete.
     if (!platform::writeFileAtomically(backupPath(folder), bytes, error))
         return false;
-    std::error_code renamed;
-    std::filesystem::rename(QFile::encodeName(backupPath(folder)).toStdString(),
-                            QFile::encodeName(historyPath(folder)).toStdString(), renamed);
-    if (renamed) {
-        if (error)
-            *error = QString::fromLocal8Bit(renamed.message());
-        QFile::remove(backupPath(folder));
-        return false;
-    }
-    return true;
+    // Through the one writer rather than a rename, so that a linked history file stays linked.
+    const bool written = platform::writeFileAtomically(historyPath(folder), bytes, error);
+    QFile::remove(backupPath(folder));
+    return written;
 }
 
 void Recorder::record(const QString &folder, const QString &text)

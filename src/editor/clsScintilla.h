@@ -68,8 +68,8 @@ public:
     int GetLen();
     int GetDocLen();
     // The whole text as the component holds it, UTF-8, for documents too large for detours
-    // through QString. Setting it takes the text up to its first NUL, as SetText does; the
-    // component then announces the change but does not report it (BulkChange.h).
+    // through QString. Setting it (as SetText) keeps NUL bytes; the component then announces
+    // the change but does not report it (BulkChange.h).
     QByteArray GetTextBytes();
     void SetTextBytes(const QByteArray &utf8);
     // The component's own bytes, without a copy: valid until the document next changes.
@@ -137,6 +137,9 @@ public:
     {
         m_acceptInvalidBytes = std::move(ask);
     }
+    // Asked the same way, with the offset of the first NUL byte, before such a file is loaded;
+    // the NUL bytes are kept, text after them too.
+    void setNulBytesQuestion(std::function<bool(qsizetype firstNulByte)> ask) { m_acceptNulBytes = std::move(ask); }
     // The bytes SaveToFile would write for the current text.
     QByteArray FileBytes(bool *lossless = nullptr);
     // Writes the document (ANSI code page, line ends per LineBreak); false when the write failed.
@@ -286,6 +289,8 @@ signals:
     void UriDropped(const QString &text);
 
 private:
+    // The whole text replaced, NUL bytes included.
+    void replaceText(const QByteArray &utf8);
     void connectNotifications();
     // Completes the record with this window's header and delivers it to the form.
     void notifyParent(SCNotification record);
@@ -311,6 +316,7 @@ private:
     Printing m_printing{*this};
     ISearchDialogs *m_dialogs = nullptr;
     std::function<bool(qsizetype)> m_acceptInvalidBytes;
+    std::function<bool(qsizetype)> m_acceptNulBytes;
 
     bool m_lineNumbers = false;
     bool m_contextMenu = false;

@@ -108,7 +108,20 @@ void clsScintilla::LetText(const QString &text)
     SetFocus();
 }
 
-void clsScintilla::SetText(const QString &str) { SendEditor(Sci::SCI_SETTEXT, 0, str); }
+void clsScintilla::SetText(const QString &str) { replaceText(str.toUtf8()); }
+
+void clsScintilla::replaceText(const QByteArray &utf8)
+{
+    if (!utf8.contains('\0')) {
+        SendEditor(Sci::SCI_SETTEXT, 0, ptr(utf8.constData()));
+        return;
+    }
+    // The component's SetText stops at the first NUL; given its length, the text is kept whole.
+    SendEditor(Sci::SCI_BEGINUNDOACTION);
+    SendEditor(Sci::SCI_SETTEXT, 0, ptr(""));
+    SendEditor(Sci::SCI_APPENDTEXT, w(utf8.size()), ptr(utf8.constData()));
+    SendEditor(Sci::SCI_ENDUNDOACTION);
+}
 
 QByteArray clsScintilla::GetTextBytes()
 {
@@ -122,7 +135,7 @@ QByteArray clsScintilla::GetTextBytes()
 void clsScintilla::SetTextBytes(const QByteArray &utf8)
 {
     const BulkChange bulk(*this);
-    SendEditor(Sci::SCI_SETTEXT, 0, ptr(utf8.constData())); // a QByteArray always ends in a NUL
+    replaceText(utf8);
 }
 
 QByteArrayView clsScintilla::TextBytesView()
@@ -148,12 +161,8 @@ void clsScintilla::LoadTextPieces(qsizetype size, const std::function<QByteArray
         // Room for all at once, or each piece would copy the text gathered so far; and a byte
         // more, as the component grows its buffer when an insertion would fill it.
         SendEditor(Sci::SCI_ALLOCATE, w(size + 1));
-        for (QByteArray piece = next(); !piece.isEmpty(); piece = next()) {
-            const qsizetype nul = piece.indexOf('\0'); // where SetText would have stopped
-            SendEditor(Sci::SCI_APPENDTEXT, w(nul < 0 ? piece.size() : nul), ptr(piece.constData()));
-            if (nul >= 0)
-                break;
-        }
+        for (QByteArray piece = next(); !piece.isEmpty(); piece = next())
+            SendEditor(Sci::SCI_APPENDTEXT, w(piece.size()), ptr(piece.constData()));
     }
     SendEditor(Sci::SCI_SETUNDOCOLLECTION, collecting ? 1 : 0);
     ClearUndoBuffer();
@@ -273,6 +282,9 @@ clsScintilla::LoadResult clsScintilla::LoadDocument(const QString &strFile)
     QByteArray bytes;
     if (!QFileInfo(strFile).isFile() || !readFileBytes(strFile, bytes))
         return LoadResult::Unreadable;
+    const qsizetype nul = bytes.indexOf('\0');
+    if (nul >= 0 && m_acceptNulBytes && !m_acceptNulBytes(nul))
+        return LoadResult::Declined;
     Utf8Decoded decoded = decodeToUtf8(m_codec, bytes);
     if (decoded.firstInvalidByte >= 0 && m_acceptInvalidBytes && !m_acceptInvalidBytes(decoded.firstInvalidByte))
         return LoadResult::Declined;

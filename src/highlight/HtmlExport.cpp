@@ -3,9 +3,9 @@
 #include "editor/usrScintilla.h"
 #include "highlight/modHighlighter.h"
 #include "platform/AnsiCodec.h"
+#include "platform/AtomicWrite.h"
 
 #include <Qsci/qsciscintillabase.h>
-#include <QSaveFile>
 #include <array>
 #include <cstring>
 #include <unordered_map>
@@ -418,19 +418,25 @@ QByteArray htmlDocument(const StyledText &text, const HighlighterRecord *record)
 bool ExportHTMLFile(const QString &path, clsScintilla &editor, QString *error)
 {
     const EditorStyledText text = readStyledText(editor);
-    // Written beside and put in place whole, so that a failure leaves the old file as it was.
-    QSaveFile file(path);
+    platform::AtomicFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
             *error = file.errorString();
         return false;
     }
-    if (!writeHtmlDocument(file, styledView(text, editor), currentRecord()) || !file.commit()) {
+    const bool written = writeHtmlDocument(file, styledView(text, editor), currentRecord());
+    if (!file.commit() || !written) {
         if (error)
             *error = file.errorString();
         return false;
     }
     return true;
+}
+
+bool ExportHTMLTo(QIODevice &device, clsScintilla &editor)
+{
+    const EditorStyledText text = readStyledText(editor);
+    return writeHtmlDocument(device, styledView(text, editor), currentRecord());
 }
 
 QString ExportHTMLFragment(clsScintilla &editor)

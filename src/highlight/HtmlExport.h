@@ -44,6 +44,8 @@ EditorStyledText readStyledText(clsScintilla &editor);
 
 // The editor's whole document, styled to its end first.
 bool ExportHTMLFile(const QString &path, clsScintilla &editor, QString *error = nullptr);
+// The same document written to a device a buffer at a time (false when a write failed).
+bool ExportHTMLTo(QIODevice &device, clsScintilla &editor);
 QString ExportHTMLFragment(clsScintilla &editor);
 
 // The editor control's operations.

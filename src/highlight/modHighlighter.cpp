@@ -5,6 +5,10 @@
 #include <QDir>
 #include <QFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace modHighlighter {
 
 std::vector<HighlighterRecord> HighlighterTable;
@@ -12,13 +16,24 @@ int CurrentHighlighterIndex = 0;
 
 void ClearHighlighters() { HighlighterTable.clear(); }
 
+namespace {
+// A FIFO, device, socket or folder: passed over. A file that cannot be read at all is not, so
+// that it ends the load as any unreadable file does.
+bool isSpecialFile(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+} // namespace
+
 void LoadHighlighterFiles(const QString &folder)
 {
     const QDir dir(folder);
     QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     names.sort(Qt::CaseSensitive);
     for (const QString &name : std::as_const(names)) {
-        if (!name.endsWith(QLatin1String("bin"), Qt::CaseInsensitive))
+        // Only regular files: opening a FIFO would wait for a writer for ever.
+        if (!name.endsWith(QLatin1String("bin"), Qt::CaseInsensitive) || isSpecialFile(dir.filePath(name)))
             continue;
         if (!LoadHighlighterFile(dir.filePath(name)))
             return;
@@ -27,9 +42,19 @@ void LoadHighlighterFiles(const QString &folder)
 
 bool LoadHighlighterFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Opened without waiting, and read only when it is a regular file.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
         return false;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
     // Bytes after the record are ignored, so a huge file is never read whole.
     const QByteArray bytes = file.read(kMaxHighlighterRecordBytes);
     if (file.error() != QFileDevice::NoError)

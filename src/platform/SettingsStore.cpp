@@ -1,9 +1,12 @@
 #include "platform/SettingsStore.h"
 
+#include "platform/AtomicWrite.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <cmath>
 
 double ISettingsStore::readNumber(const QString &app, const QString &section, const QString &key,
@@ -50,12 +53,35 @@ void QSettingsStore::write(const QString &app, const QString &section, const QSt
 {
     QDir().mkpath(m_folder);
     const QString path = fileFor(app);
+    // QSettings edits a private copy; the file itself is written by the one writer, so that a
+    // linked settings file stays linked and a failed write leaves the old one. A new file is
+    // made readable by its owner only before anything is in it (it holds the login password).
+    const QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return;
+    const QString copy = scratch.filePath(QStringLiteral("settings.ini"));
+    QFile current(path);
+    if (current.open(QIODevice::ReadOnly)) {
+        QFile out(copy);
+        if (out.open(QIODevice::WriteOnly))
+            out.write(current.readAll());
+    }
     {
-        QSettings settings(path, QSettings::IniFormat);
+        QSettings settings(copy, QSettings::IniFormat);
         settings.setValue(entryKey(section, key), value);
         settings.sync();
     }
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile edited(copy);
+    if (!edited.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = edited.readAll();
+    if (!QFile::exists(path)) {
+        QFile fresh(path);
+        if (fresh.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            fresh.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    if (platform::writeFileAtomically(path, bytes))
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 std::unique_ptr<ISettingsStore> makeDefaultSettingsStore()

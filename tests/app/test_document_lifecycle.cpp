@@ -211,6 +211,95 @@ TEST_F(Lifecycle, BytesTheCodePageCannotReadOpenOnlyWhenTheUserSaysSo)
     EXPECT_TRUE(w->wrapper().GetText().startsWith(QStringLiteral("ok")));
 }
 
+TEST_F(Lifecycle, ASaveOverAFileAnotherProgramChangedAsksFirst)
+{
+    writeFile(path("shared.xml"), "mine");
+    auto w = makeWindow();
+    w->openDropped({path("shared.xml")});
+    w->wrapper().SetText(QStringLiteral("my edit"));
+    writeFile(path("shared.xml"), "theirs"); // another editor saved meanwhile
+
+    prompt.answers = {Answer::No};
+    EXPECT_EQ(w->SaveLocal(), -1);
+    EXPECT_EQ(prompt.asked, QStringList{QStringLiteral("文件已被其他程序修改。是否覆盖?")});
+    EXPECT_EQ(readFile(path("shared.xml")), QByteArray("theirs"));
+
+    prompt.answers = {Answer::Yes};
+    EXPECT_EQ(w->SaveLocal(), 1);
+    EXPECT_EQ(readFile(path("shared.xml")), QByteArray("my edit"));
+    w->wrapper().SetText(QStringLiteral("my second edit"));
+    EXPECT_EQ(w->SaveLocal(), 1);
+    EXPECT_EQ(prompt.asked.size(), 2) << "what this window saved itself is no one else's change";
+
+    writeFile(path("shared.xml"), "my second edit"); // rewritten with the same bytes: no change
+    EXPECT_EQ(w->SaveLocal(), 1);
+    EXPECT_EQ(prompt.asked.size(), 2);
+}
+
+TEST_F(Lifecycle, NulBytesWarnThenOpenWholeAndSaveWhole)
+{
+    QByteArray stored = gbk(QStringLiteral("<define name=\"空\">\r\n<sql type=\"select\">select 1"));
+    stored += '\0';
+    stored += gbk(QStringLiteral(" 之后 from t where a &lt; 2</sql>\r\n</define>\r\n"));
+    writeFile(path("nul.xml"), stored);
+    auto w = makeWindow();
+
+    prompt.answers = {Answer::No};
+    w->openDropped({path("nul.xml")});
+    ASSERT_EQ(prompt.asked.size(), 1);
+    EXPECT_TRUE(prompt.asked.first().startsWith(QStringLiteral("文件中有 NUL 字符(第 48 个字节)")))
+        << prompt.asked.first().toStdString();
+    EXPECT_TRUE(w->strFileName.isEmpty()) << "declined: nothing opened";
+
+    prompt.answers = {Answer::Yes};
+    w->openDropped({path("nul.xml")});
+    const QString text = w->wrapper().GetText();
+    EXPECT_TRUE(text.contains(QStringLiteral("1") + QChar(0) + QStringLiteral(" 之后 from t where a < 2")));
+    EXPECT_EQ(w->objWindow().wrapper().GetLen(), stored.size() + 3) << "the stored form whole (GBK to UTF-8)";
+    w->bTextChanged = true;
+    EXPECT_EQ(w->SaveLocal(), 1);
+    const QByteArray saved = readFile(path("nul.xml"));
+    QByteArray afterNul("1");
+    afterNul += '\0';
+    afterNul += gbk(QStringLiteral(" 之后 from t where a &lt; 2</sql>\r\n</define>\r\n"));
+    EXPECT_TRUE(saved.endsWith(afterNul)) << "the stored form after the NUL, whole";
+}
+
+TEST_F(Lifecycle, AFileThatIsNotADefineFileAsksOnceBeforeItsFirstSave)
+{
+    writeFile(path("q.sql"), "select a from t where a < b\r\n");
+    writeFile(path("bill.xml"), "<defineSqls>\r\n</defineSqls>\r\n");
+    auto w = makeWindow(path("q.sql"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->strFileName == path("q.sql"); }, 3000));
+
+    prompt.answers = {Answer::No};
+    EXPECT_EQ(w->SaveLocal(), -1);
+    EXPECT_EQ(prompt.asked, QStringList{QStringLiteral("该文件不像定义文件,保存时将按定义文件转义。是否继续保存?")});
+    EXPECT_EQ(readFile(path("q.sql")), QByteArray("select a from t where a < b\r\n"));
+    prompt.answers = {Answer::Yes};
+    EXPECT_EQ(w->SaveLocal(), 1);
+    EXPECT_EQ(w->SaveLocal(), 1);
+    EXPECT_EQ(prompt.asked.size(), 2) << "asked before the first save only";
+
+    auto defineWindow = makeWindow(path("bill.xml"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return defineWindow->strFileName == path("bill.xml"); }, 3000));
+    EXPECT_EQ(defineWindow->SaveLocal(), 1);
+    EXPECT_EQ(prompt.asked.size(), 2) << "a define file is saved without a question";
+}
+
+TEST_F(Lifecycle, TheOldTextOfAnInterruptedSaveIsOfferedBackOnOpen)
+{
+    writeFile(path("bill.xml"), "half of the new t");
+    writeFile(path(".bill.xml.plendor.orig"), "the whole old text");
+    auto w = makeWindow();
+    prompt.answers = {Answer::Yes};
+    w->openDropped({path("bill.xml")});
+    ASSERT_EQ(prompt.asked.size(), 1);
+    EXPECT_TRUE(prompt.asked.first().startsWith(QStringLiteral("上次保存该文件时被中断")));
+    EXPECT_EQ(w->wrapper().GetText(), QStringLiteral("the whole old text"));
+    EXPECT_FALSE(QFile::exists(path(".bill.xml.plendor.orig")));
+}
+
 TEST_F(Lifecycle, ServerModeStartLoadsTheCopyUnescaped)
 {
     writeFile(path("copy.xml"), kStored);

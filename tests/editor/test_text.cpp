@@ -44,15 +44,17 @@ TEST_F(TextBytes, AreTheComponentText)
     EXPECT_TRUE(s.TextBytesView().isEmpty());
 }
 
-TEST_F(TextBytes, SettingStopsAtTheFirstNulAsSetTextDoes)
+// The component's own SetText stops at the first NUL; a file holding one must not lose the rest.
+TEST_F(TextBytes, SettingKeepsTheTextAfterANul)
 {
     s.SetText(QString::fromUtf8("ab\0cd", 5));
-    const QString viaString = s.GetText();
-    s.SetTextBytes(QByteArray("ab\0cd", 5));
-    EXPECT_EQ(s.GetText(), viaString);
-    EXPECT_EQ(s.GetText(), QStringLiteral("ab"));
-    s.LoadTextPieces(9, pieces({"ab", QByteArray("c\0d", 3), "ef"}));
-    EXPECT_EQ(s.GetText(), QStringLiteral("abc"));
+    EXPECT_EQ(s.GetText(), QString::fromUtf8("ab\0cd", 5));
+    s.SetTextBytes(QByteArray("xy\0z", 4));
+    EXPECT_EQ(s.GetTextBytes(), QByteArray("xy\0z", 4));
+    s.Undo();
+    EXPECT_EQ(s.GetTextBytes(), QByteArray("ab\0cd", 5)) << "still one undo step";
+    s.LoadTextPieces(7, pieces({"ab", QByteArray("c\0d", 3), "ef"}));
+    EXPECT_EQ(s.GetTextBytes(), QByteArray("abc\0def", 7));
 }
 
 TEST_F(TextBytes, SettingIsOneUndoStep)

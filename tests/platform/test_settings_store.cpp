@@ -1,6 +1,8 @@
 #include "platform/SettingsStore.h"
 #include "support/TestFiles.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -27,6 +29,18 @@ TEST_F(SettingsStore, ValuesRoundTripPerApplicationAndSection)
     EXPECT_EQ(reread.read("plendor", "SETTINGS", "password", ""), QStringLiteral("p;w=d 密码"));
     const auto perms = QFile::permissions(store.fileFor("Plendor"));
     EXPECT_FALSE(perms & (QFileDevice::ReadGroup | QFileDevice::ReadOther)) << "it holds a password";
+}
+
+// Written through the one writer: a settings file kept elsewhere through a link stays linked.
+TEST_F(SettingsStore, ALinkedSettingsFileStaysLinked)
+{
+    const QString kept = dir.filePath("kept.ini");
+    writeFile(kept, "[settings]\nmainleft=1\n");
+    ASSERT_TRUE(QFile::link(kept, store.fileFor("Plendor")));
+    store.write("Plendor", "Settings", "MainLeft", "2");
+    EXPECT_TRUE(QFileInfo(store.fileFor("Plendor")).isSymLink());
+    EXPECT_TRUE(readFile(kept).contains("mainleft=2")) << readFile(kept).toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary left";
 }
 
 TEST_F(SettingsStore, GarbageValuesAndACorruptFileGiveTheDefault)

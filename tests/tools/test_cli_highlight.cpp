@@ -14,6 +14,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <thread>
 
 namespace {
 
@@ -133,6 +136,7 @@ protected:
         QDir(dir.path()).mkdir(QStringLiteral("highlighters"));
         ASSERT_EQ(cli({"highlighter", "compile", kShippedSql, "-o", path(QStringLiteral("highlighters/SQL.bin"))}).code, 0);
         platform::setProgramFolder(dir.path());
+        QFile::link(QStringLiteral("nowhere/out.html"), path(QStringLiteral("dangling.html")));
         writeFile(path(QStringLiteral("bill.xml")),
                   gbk(QStringLiteral("<define name=\"单据\">\r\n<sql type=\"select\">select a from t where a &lt; '中文' -- 注释\r\n</sql>\r\n</define>\r\n")));
     }
@@ -169,6 +173,7 @@ TEST_F(CliExport, PdfIsThePrintedDocument)
 struct ExportFailureRow {
     const char *name;
     std::vector<const char *> args; // "@" stands for the scratch folder
+    int code;                       // 2 for a wrong command line, 1 for work that failed
 };
 
 class ExportFailures : public CliExport, public ::testing::WithParamInterface<ExportFailureRow> {};
@@ -179,22 +184,80 @@ TEST_P(ExportFailures, ExitNonZeroWithOneLine)
     for (const char *a : GetParam().args)
         args << QString::fromUtf8(a).replace(QLatin1Char('@'), dir.path());
     const CliOutcome run = cli(args);
-    EXPECT_NE(run.code, 0);
+    EXPECT_EQ(run.code, GetParam().code) << run.err.toStdString();
     EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
 }
 
 const ExportFailureRow kExportFailures[] = {
-    {"MissingInput", {"html", "@/missing.xml"}},
-    {"FolderAsInput", {"pdf", "@", "-o", "@/x.pdf"}},
-    {"PdfWithoutOutput", {"pdf", "@/bill.xml"}},
-    {"TwoInputs", {"html", "@/bill.xml", "@/bill.xml"}},
-    {"UnwritableOutput", {"html", "@/bill.xml", "-o", "@/missing/out.html"}},
-    {"UnknownOption", {"html", "--fast", "@/bill.xml"}},
-    {"DumpOfAFolder", {"highlighter", "dump", "@"}},
-    {"UnknownSubcommand", {"highlighter", "list", "@"}},
+    {"MissingInput", {"html", "@/missing.xml"}, 1},
+    {"FolderAsInput", {"pdf", "@", "-o", "@/x.pdf"}, 1},
+    {"PdfWithoutOutput", {"pdf", "@/bill.xml"}, 2},
+    {"HtmlWithoutInput", {"html", "-o", "@/out.html"}, 2},
+    {"TwoInputs", {"html", "@/bill.xml", "@/bill.xml"}, 2},
+    {"PdfWithoutInput", {"pdf", "-o", "@/out.pdf"}, 2},
+    {"PdfWithTwoInputs", {"pdf", "@/bill.xml", "@/bill.xml", "-o", "@/out.pdf"}, 2},
+    {"UnwritableOutput", {"html", "@/bill.xml", "-o", "@/missing/out.html"}, 1},
+    {"DanglingLinkOutput", {"html", "@/bill.xml", "-o", "@/dangling.html"}, 1},
+    {"UnknownOption", {"html", "--fast", "@/bill.xml"}, 2},
+    {"DumpOfAFolder", {"highlighter", "dump", "@"}, 1},
+    {"UnknownSubcommand", {"highlighter", "list", "@"}, 2},
 };
 INSTANTIATE_TEST_SUITE_P(Commands, ExportFailures, ::testing::ValuesIn(kExportFailures),
                          [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(CliExport, TheTextAfterANulByteIsExported)
+{
+    QByteArray text = "<define name=\"a\">\r\n<sql>select 1";
+    text += '\0';
+    text += "select after_the_nul from t\r\n</sql>\r\n</define>\r\n";
+    writeFile(path(QStringLiteral("nul.xml")), text);
+    const CliOutcome run = cli({"html", path(QStringLiteral("nul.xml"))});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("after_the_nul")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.endsWith("</HTML>\r\n"));
+}
+
+// Output paths that are not regular files are written through; a device stays a device.
+TEST_F(CliExport, OutputsThatAreNotFilesAreWrittenThrough)
+{
+    const QString fifo = path(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QByteArray received;
+    std::thread reader([&] {
+        QFile in(fifo);
+        if (in.open(QIODevice::ReadOnly))
+            received = in.readAll();
+    });
+    const CliOutcome run = cli({"html", path(QStringLiteral("bill.xml")), "-o", fifo});
+    reader.join();
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(received, cli({"html", path(QStringLiteral("bill.xml"))}).out);
+
+    const QString null = path(QStringLiteral("null")), full = path(QStringLiteral("full"));
+    if (::mknod(QFile::encodeName(null).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0 ||
+        ::mknod(QFile::encodeName(full).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        GTEST_SKIP() << "making device nodes needs the superuser";
+    for (const char *command : {"html", "pdf"})
+        EXPECT_EQ(cli({command, path(QStringLiteral("bill.xml")), "-o", null}).code, 0) << command;
+    EXPECT_EQ(runCliCommand({"escape", "-o", null}, "a < b").code, 0);
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(null).constData(), &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode)) << "the device stays a device";
+    for (const char *command : {"html", "pdf"}) {
+        const CliOutcome failed = cli({command, path(QStringLiteral("bill.xml")), "-o", full});
+        EXPECT_EQ(failed.code, 1) << command;
+        EXPECT_TRUE(failed.err.contains("No space")) << failed.err.toStdString();
+    }
+    EXPECT_EQ(runCliCommand({"unescape", "-o", full}, "a &lt; b").code, 1);
+}
+
+TEST_F(CliExport, AFifoAmongTheHighlightersIsPassedOver)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path(QStringLiteral("highlighters/zz.bin"))).constData(), 0600), 0);
+    const CliOutcome run = cli({"html", path(QStringLiteral("bill.xml"))});
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("<span class=c5>select</span>"));
+}
 
 TEST_F(CliExport, NoHighlighterIsAFailure)
 {
