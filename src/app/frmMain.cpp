@@ -3,12 +3,15 @@
 #include "document/DefineEscaping.h"
 #include "app/FormEditorSettings.h"
 #include "app/LaunchParams.h"
+#include "app/WindowPlacement.h"
 #include "platform/Twips.h"
 #include "platform/WindowSystem.h"
 
 #include <Qsci/qsciscintillabase.h>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 
 using Sci = QsciScintillaBase;
 using platform::WindowSystem;
@@ -109,9 +112,16 @@ void frmMain::restoreWindowPosition()
     const double top = m_settings.readNumber(kApp, kSection, QStringLiteral("MainTop"), 1000);
     const double width = m_settings.readNumber(kApp, kSection, QStringLiteral("MainWidth"), 6500);
     const double height = m_settings.readNumber(kApp, kSection, QStringLiteral("MainHeight"), 6500);
-    move(twipsToPixelsX(left), twipsToPixelsY(top));
-    // A corrupt or absurd stored size must not produce an unusable window.
-    resize(qBound(50, twipsToPixelsX(width), 20000), qBound(50, twipsToPixelsY(height), 20000));
+    // A corrupt or absurd stored place must not put the window out of reach.
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    const QRect place = placeOnScreens(left / twipsPerPixelX(), top / twipsPerPixelY(), width / twipsPerPixelX(),
+                                       height / twipsPerPixelY(), screens);
+    move(place.topLeft());
+    resize(place.size());
+    for (const QString &notice : m_settings.takeNotices())
+        m_prompt.inform(appTitle(), notice, Icon::Warning);
 }
 
 void frmMain::storeWindowPosition()

@@ -50,6 +50,8 @@ public:
 
     // How long a servlet request may take.
     std::chrono::milliseconds servletTimeout{30000};
+    // How long a save's conversion runs before its busy dialog shows.
+    std::chrono::milliseconds busyAfter{1000};
 
     // Ends the program at once (Exit, and the object window's close); tests replace it.
     std::function<void()> endProgram;

@@ -1,5 +1,6 @@
 // frmMain: opening, dropping, saving to local files, and the escape and restore commands.
 
+#include "app/EscapeInBackground.h"
 #include "app/LaunchParams.h"
 #include "app/frmMain.h"
 #include "document/ByteForm.h"
@@ -222,7 +223,9 @@ bool frmMain::refuseReadOnly(const QString &path)
 
 std::optional<QByteArray> frmMain::storedFormBytes(const QString &failureSuffix)
 {
-    const EscapeOutcome stored = EscapeDefineText(wrapper().GetText());
+    const EscapeOutcome stored = escapeInBackground(wrapper().GetText(), m_prompt, busyAfter);
+    if (stored.cancelled)
+        return std::nullopt;
     if (!stored.ok()) {
         m_prompt.inform(platform::appTitle(), stored.error + failureSuffix, Icon::Information);
         return std::nullopt;
@@ -291,7 +294,9 @@ void frmMain::SaveLocalAs()
 
 void frmMain::escapeCommand()
 {
-    const EscapeOutcome stored = EscapeDefineText(wrapper().GetText());
+    const EscapeOutcome stored = escapeInBackground(wrapper().GetText(), m_prompt, busyAfter);
+    if (stored.cancelled)
+        return;
     if (!stored.ok()) {
         m_prompt.inform(platform::appTitle(), stored.error, Icon::Information);
         return;

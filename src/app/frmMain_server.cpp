@@ -43,13 +43,20 @@ void frmMain::showUploadAnswer(const HttpResponse &answer)
                         Icon::Critical);
         return;
     }
-    if (answer.isSuccess())
-        bTextChanged = false;
     QString text = answerText(answer.body);
     if (text.size() > kShownAnswer) {
         const qsizetype rest = text.size() - kShownAnswer;
         text.truncate(kShownAnswer);
         text += QStringLiteral("\n…(其余 %1 个字符未显示)").arg(rest);
     }
+    if (!answer.isSuccess()) {
+        // Whatever the body says, the file was not saved: the message must say so first.
+        QString failed = QStringLiteral("上传失败,服务器返回 HTTP %1").arg(answer.status);
+        if (!text.isEmpty())
+            failed += QLatin1Char('\n') + text;
+        m_prompt.inform(QStringLiteral("Sarvent"), failed, Icon::Critical);
+        return;
+    }
+    bTextChanged = false;
     m_prompt.inform(QStringLiteral("Sarvent"), text, Icon::Information);
 }

@@ -332,6 +332,11 @@ QString ruleFailure(const KeyWordRule &rule, RuleFailure failure, const RuleLimi
     case RuleFailure::TimeLimit:
         return where + QStringLiteral("的正则表达式耗时超过 %1 秒,转换已停止: ").arg(limits.time.count() / 1000.0) +
                pattern;
+    case RuleFailure::ConversionTimeLimit:
+        return QStringLiteral("转换耗时超过 %1 秒,已停止(停在 KeyWord.txt 第 %2 行)。")
+            .arg(RuleLimits::kConversionTime.count())
+            .arg(rule.lineNumber);
+    case RuleFailure::Cancelled: return QStringLiteral("转换已取消。");
     case RuleFailure::TooLong:
     case RuleFailure::None: break;
     }
@@ -358,7 +363,7 @@ bool replaceBounded(QByteArray &bytes, const QByteArray &from, const QByteArray 
 
 EscapeOutcome EscapeDefineText(const QString &input, const KeyWordRules &rules)
 {
-    return EscapeDefineText(input, rules, RuleLimits::forInput(input));
+    return EscapeDefineText(input, rules, RuleLimits::forConversion(input));
 }
 
 EscapeOutcome EscapeDefineText(const QString &input, const KeyWordRules &rules, const RuleLimits &limits)
@@ -370,7 +375,8 @@ EscapeOutcome EscapeDefineText(const QString &input, const KeyWordRules &rules, 
                 continue;
             RuleReplacement replaced = replaceRuleMatches(text, rule.fields.at(0), rule.fields.at(1), limits);
             if (!replaced.ok())
-                return {QString(), ruleFailure(rule, replaced.failure, limits)};
+                return {QString(), ruleFailure(rule, replaced.failure, limits),
+                        replaced.failure == RuleFailure::Cancelled};
             text = std::move(replaced.text);
         }
     }

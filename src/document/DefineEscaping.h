@@ -33,6 +33,7 @@ struct KeyWordRules {
 struct EscapeOutcome {
     QString text;
     QString error; // empty on success; names the rule file's line otherwise
+    bool cancelled = false; // stopped by the user: nothing to report
     bool ok() const { return error.isEmpty(); }
 };
 

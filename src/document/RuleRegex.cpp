@@ -3,11 +3,12 @@
 #define PCRE2_CODE_UNIT_WIDTH 16
 #include <pcre2.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
 
-// Start positions tried per call to the engine: the time limit is looked at between calls.
+// Start positions tried per call to the engine: the clock is read between calls.
 constexpr PCRE2_SIZE kPositionsPerCall = 256;
 
 struct CodeFree {
@@ -80,9 +81,110 @@ RuleLimits RuleLimits::forInput(const QString &input)
     return limits;
 }
 
+namespace {
+
+// How one rule's matching is bounded in time. The engine counts steps per start place, not per
+// call, so a call over many places could run for minutes: each window of places is tried first
+// with a small step allowance, and a window that needs more is tried again a place at a time with
+// a growing allowance, the clock read between tries. No single call then runs long past the limit.
+class RuleClock {
+public:
+    explicit RuleClock(const RuleLimits &limits)
+        : m_limits(limits), m_start(std::chrono::steady_clock::now()), m_deadline(m_start + limits.time)
+    {
+    }
+
+    RuleFailure expired() const
+    {
+        if (m_limits.cancel && m_limits.cancel->load(std::memory_order_relaxed))
+            return RuleFailure::Cancelled;
+        const auto now = std::chrono::steady_clock::now();
+        if (now > m_limits.conversionDeadline)
+            return RuleFailure::ConversionTimeLimit;
+        return now > m_deadline ? RuleFailure::TimeLimit : RuleFailure::None;
+    }
+
+    // A try expected to take this long would end past twice the limit: give up before it.
+    bool wouldOverrun(std::chrono::steady_clock::duration expected) const
+    {
+        return std::chrono::steady_clock::now() + expected > m_start + 2 * m_limits.time;
+    }
+
+private:
+    const RuleLimits &m_limits;
+    std::chrono::steady_clock::time_point m_start;
+    std::chrono::steady_clock::time_point m_deadline;
+};
+
+// Steps per start place on the first try of a window: a window of such tries ends in well under
+// a second even when every place is a pathological one.
+constexpr std::uint32_t kFirstTrySteps = 10'000;
+
+// The result of a try: the engine's return code, or a failure of the rule's bounds.
+struct TryResult {
+    int rc = PCRE2_ERROR_NOMATCH;
+    RuleFailure failure = RuleFailure::None;
+};
+
+class RuleMatcher {
+public:
+    RuleMatcher(const pcre2_code *code, pcre2_match_data *match, pcre2_match_context *context, const QString &text,
+                const RuleLimits &limits, const RuleClock &clock)
+        : m_code(code), m_match(match), m_context(context), m_text(text), m_limits(limits), m_clock(clock)
+    {
+    }
+
+    int once(PCRE2_SIZE offset, PCRE2_SIZE offsetLimit, std::uint32_t options, std::uint32_t steps) const
+    {
+        pcre2_set_offset_limit(m_context, offsetLimit);
+        pcre2_set_match_limit(m_context, steps);
+        return pcre2_match(m_code, units(m_text), static_cast<PCRE2_SIZE>(m_text.size()), offset, options, m_match,
+                           m_context);
+    }
+
+    // Tries with ten times the steps each round up to the rule's full allowance, as long as the
+    // clock allows the next round.
+    TryResult growing(PCRE2_SIZE offset, PCRE2_SIZE offsetLimit, std::uint32_t options) const
+    {
+        std::uint32_t steps = std::min(kFirstTrySteps, m_limits.matchSteps);
+        for (;;) {
+            if (const RuleFailure failure = m_clock.expired(); failure != RuleFailure::None)
+                return {0, failure};
+            const auto began = std::chrono::steady_clock::now();
+            const int rc = once(offset, offsetLimit, options, steps);
+            if (rc != PCRE2_ERROR_MATCHLIMIT || steps >= m_limits.matchSteps)
+                return {rc, RuleFailure::None};
+            const std::uint32_t next = steps > m_limits.matchSteps / 10 ? m_limits.matchSteps : steps * 10;
+            const auto took = std::chrono::steady_clock::now() - began;
+            if (m_clock.wouldOverrun(took * (next / steps + 1)))
+                return {0, RuleFailure::TimeLimit};
+            steps = next;
+        }
+    }
+
+private:
+    const pcre2_code *m_code;
+    pcre2_match_data *m_match;
+    pcre2_match_context *m_context;
+    const QString &m_text;
+    const RuleLimits &m_limits;
+    const RuleClock &m_clock;
+};
+
+} // namespace
+
+RuleLimits RuleLimits::forConversion(const QString &input, const std::atomic<bool> *cancel)
+{
+    RuleLimits limits = forInput(input);
+    limits.conversionDeadline = std::chrono::steady_clock::now() + kConversionTime;
+    limits.cancel = cancel;
+    return limits;
+}
+
 RuleReplacement replaceRuleMatches(const QString &text, const QString &pattern, const QString &replacement,
                                    const RuleLimits &limits)
 {
+    const RuleClock clock(limits);
     int errorCode = 0;
     PCRE2_SIZE errorOffset = 0;
     const std::unique_ptr<pcre2_code, CodeFree> code(
@@ -100,10 +202,9 @@ RuleReplacement replaceRuleMatches(const QString &text, const QString &pattern, 
     const std::unique_ptr<pcre2_match_context, MatchContextFree> context(pcre2_match_context_create(nullptr));
     if (!match || !context)
         return {QString(), RuleFailure::EngineLimit};
-    pcre2_set_match_limit(context.get(), limits.matchSteps);
     pcre2_set_heap_limit(context.get(), limits.heapKiB);
+    const RuleMatcher matcher(code.get(), match.get(), context.get(), text, limits, clock);
 
-    const auto deadline = std::chrono::steady_clock::now() + limits.time;
     const PCRE2_SIZE length = static_cast<PCRE2_SIZE>(text.size());
     const PCRE2_SIZE *ovector = pcre2_get_ovector_pointer(match.get());
     QString out;
@@ -116,16 +217,41 @@ RuleReplacement replaceRuleMatches(const QString &text, const QString &pattern, 
     // positions, with the time looked at in between, and after an empty match unanchored, which
     // finds the same matches and stays in the engine's compiled form.
     const bool startAnchored = pattern.contains(QLatin1String("\\G"));
-    const PCRE2_SIZE window = startAnchored ? PCRE2_UNSET : kPositionsPerCall;
     const std::uint32_t afterEmpty = startAnchored ? (PCRE2_NOTEMPTY_ATSTART | PCRE2_ANCHORED) : PCRE2_NOTEMPTY_ATSTART;
     const auto stepOverCharacter = [&text, length](PCRE2_SIZE at) {
         return at + ((at + 1 < length && text.at(at).isHighSurrogate() && text.at(at + 1).isLowSurrogate()) ? 2 : 1);
     };
+    // One window of start places from offset; offset ends past the window when nothing matched.
+    const auto searchWindow = [&]() -> TryResult {
+        if (startAnchored)
+            return matcher.growing(offset, PCRE2_UNSET, options);
+        if (const RuleFailure failure = clock.expired(); failure != RuleFailure::None)
+            return {0, failure};
+        const PCRE2_SIZE last = offset + kPositionsPerCall;
+        int rc = matcher.once(offset, last, options, std::min(kFirstTrySteps, limits.matchSteps));
+        if (rc == PCRE2_ERROR_MATCHLIMIT && kFirstTrySteps < limits.matchSteps) {
+            // Some place needs more steps: the same places once more, one at a time.
+            for (PCRE2_SIZE at = offset; at <= last && at <= length; at = stepOverCharacter(at)) {
+                const TryResult one = matcher.growing(at, at, at == offset ? options : 0);
+                if (one.failure != RuleFailure::None || one.rc != PCRE2_ERROR_NOMATCH)
+                    return one;
+            }
+            rc = PCRE2_ERROR_NOMATCH;
+        }
+        if (rc == PCRE2_ERROR_NOMATCH) {
+            offset = last + 1;
+            // Never start inside a surrogate pair; its first half was tried already.
+            if (offset < length && offset > 0 && text.at(offset).isLowSurrogate() &&
+                text.at(offset - 1).isHighSurrogate())
+                ++offset;
+        }
+        return {rc, RuleFailure::None};
+    };
     while (offset <= length) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return {QString(), RuleFailure::TimeLimit};
-        pcre2_set_offset_limit(context.get(), startAnchored ? PCRE2_UNSET : offset + window);
-        const int rc = pcre2_match(code.get(), units(text), length, offset, options, match.get(), context.get());
+        const TryResult tried = searchWindow();
+        if (tried.failure != RuleFailure::None)
+            return {QString(), tried.failure};
+        const int rc = tried.rc;
         if (rc == PCRE2_ERROR_NOMATCH) {
             if (startAnchored) {
                 if (options == 0)
@@ -136,11 +262,6 @@ RuleReplacement replaceRuleMatches(const QString &text, const QString &pattern, 
                 continue;
             }
             options = 0;
-            offset += window + 1;
-            // Never start inside a surrogate pair; its first half was tried already.
-            if (offset < length && offset > 0 && text.at(offset).isLowSurrogate() &&
-                text.at(offset - 1).isHighSurrogate())
-                ++offset;
             continue;
         }
         if (rc < 0)

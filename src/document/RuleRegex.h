@@ -5,25 +5,32 @@
 // of a silently partial result. Each rule's work is bounded in steps, memory, time and growth.
 
 #include <QString>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 
 struct RuleLimits {
     static constexpr qsizetype kGrowthFactor = 16;
     static constexpr qsizetype kGrowthSlack = 1024 * 1024;
+    static constexpr std::chrono::seconds kConversionTime{30}; // all rules of one conversion
 
     std::uint32_t matchSteps = 10'000'000;   // per attempt at one place
     std::uint32_t heapKiB = 64 * 1024;       // backtracking memory per attempt
     std::chrono::milliseconds time{5000};    // the whole rule
+    // The whole conversion that the rule is part of (one save): none by default.
+    std::chrono::steady_clock::time_point conversionDeadline = std::chrono::steady_clock::time_point::max();
+    const std::atomic<bool> *cancel = nullptr; // set by another thread to stop the work
     qsizetype maxLength = -1;                // a result's length in UTF-16 units; -1 for none
     qsizetype maxBytes = -1;                 // the same for the escaped text, in UTF-8 bytes
 
     // The growth allowed for the conversion of this text: kGrowthFactor times its size plus
     // kGrowthSlack.
     static RuleLimits forInput(const QString &input);
+    // forInput, with the whole conversion ending kConversionTime from now.
+    static RuleLimits forConversion(const QString &input, const std::atomic<bool> *cancel = nullptr);
 };
 
-enum class RuleFailure { None, InvalidPattern, EngineLimit, TimeLimit, TooLong };
+enum class RuleFailure { None, InvalidPattern, EngineLimit, TimeLimit, ConversionTimeLimit, Cancelled, TooLong };
 
 struct RuleReplacement {
     QString text;

@@ -27,7 +27,11 @@ bool ResultTable::setValue(qsizetype row, const QString &column, const QString &
     const int index = columnIndex(column);
     if (index < 0 || row < 0 || row >= m_rowCount)
         return false;
-    m_values.insert(cellKey(row, index), value.left(kMaxValueLength));
+    const QStringView kept = QStringView(value).left(kMaxValueLength);
+    if (!m_cells.empty() && m_cells.back().row > row)
+        m_cellsInRowOrder = false;
+    m_cells.push_back({row, m_text.size(), static_cast<qint32>(kept.size()), index});
+    m_text += kept;
     return true;
 }
 
@@ -36,5 +40,18 @@ QString ResultTable::value(qsizetype row, const QString &column) const
     const int index = columnIndex(column);
     if (index < 0 || row < 0 || row >= m_rowCount)
         return {};
-    return m_values.value(cellKey(row, index));
+    auto first = m_cells.begin();
+    auto last = m_cells.end();
+    if (m_cellsInRowOrder) {
+        const auto byRow = [](const Cell &cell, qint64 r) { return cell.row < r; };
+        first = std::lower_bound(m_cells.begin(), m_cells.end(), qint64(row), byRow);
+        last = std::find_if(first, m_cells.end(), [row](const Cell &cell) { return cell.row != row; });
+    }
+    // The last value set wins.
+    for (auto it = last; it != first;) {
+        --it;
+        if (it->row == row && it->column == index)
+            return m_text.mid(it->start, it->length);
+    }
+    return {};
 }

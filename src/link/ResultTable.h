@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 class ResultTable {
 public:
@@ -31,11 +32,22 @@ public:
     int columnIndex(const QString &column) const { return m_columnIndex.value(column, -1); }
 
 private:
-    qint64 cellKey(qsizetype row, int column) const { return qint64(row) * m_columns.size() + column; }
+    // A value set in a row: its place in m_text. Rows are filled in order, so the cells stay
+    // sorted by row; a value set again later wins.
+    struct Cell {
+        qint64 row;
+        qint64 start;
+        qint32 length;
+        qint32 column;
+    };
 
     QStringList m_columns;
     QHash<QString, int> m_columnIndex;
-    QHash<qint64, QString> m_values; // by cellKey; cells never set are not stored
+    // Every value set, one after another: a cell costs a few bytes beyond its text, and a row
+    // with no values costs nothing.
+    std::vector<Cell> m_cells;
+    QString m_text;
+    bool m_cellsInRowOrder = true;
     qsizetype m_rowCount = 0;
     qint64 m_maxRows = 0;
     bool m_open = false;

@@ -62,9 +62,11 @@ HttpResponse ServletClient::PostToServletWithCookie(const QString &operation, co
 
 std::optional<ResultTable> ServletClient::QueryServer(const QString &sql) const
 {
+    // The wait for the answer and its reading share one deadline.
+    const auto deadline = std::chrono::steady_clock::now() + m_timeout;
     QByteArray answer;
     if (!PostToServlet(QStringLiteral("sql"), MakeRequestToken(sql, m_session).toLatin1(), QString(), answer))
         return std::nullopt;
     QString message;
-    return ParseServletResult(answer, message, m_limits.maxCells);
+    return ParseServletResult(answer, message, m_limits.maxCells, deadline);
 }

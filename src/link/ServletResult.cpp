@@ -4,113 +4,146 @@
 
 namespace {
 
-struct Attribute {
-    QString name;
-    QString value;
+// The clock is read once per this many parser tokens.
+constexpr int kTokensPerClockLook = 4096;
+
+class Deadline {
+public:
+    explicit Deadline(std::chrono::steady_clock::time_point at) : m_at(at) {}
+    // True once the deadline has passed (looked at every kTokensPerClockLook calls).
+    bool passed()
+    {
+        if (m_calls++ % kTokensPerClockLook != 0)
+            return false;
+        return std::chrono::steady_clock::now() > m_at;
+    }
+
+private:
+    std::chrono::steady_clock::time_point m_at;
+    int m_calls = 0;
 };
 
-// What the document element holds: its children as the platform's XML parser sees them.
-struct DataNode {
+// What a first pass over the answer learns, keeping nothing of the rows but the first row's
+// column names: the answer is checked whole before a table is built from it.
+struct Outline {
     QString name;
     bool hasResult = false;
     QString result;
-    QString textContent;
-    struct Child {
-        bool isElement = false;
-        std::vector<Attribute> attributes;
-        QString name;
-    };
-    std::vector<Child> children;
+    QString textContent; // only when the result is not "ok": the failure's text
+    bool hasChildren = false;
+    bool hasRowElement = false;
+    QStringList columns; // of the first element named "row"
 };
 
-std::optional<DataNode> readDocument(const QByteArray &answer)
+enum class Read { Done, Malformed, TimedOut };
+
+// Whether a token at the document element's level is a node for the platform's parser.
+// Whitespace between elements is no node.
+bool isChildNode(const QXmlStreamReader &xml, QXmlStreamReader::TokenType token)
+{
+    switch (token) {
+    case QXmlStreamReader::StartElement: return true;
+    case QXmlStreamReader::Characters: return !xml.isWhitespace();
+    case QXmlStreamReader::Comment:
+    case QXmlStreamReader::ProcessingInstruction:
+    case QXmlStreamReader::EntityReference: return true;
+    default: return false;
+    }
+}
+
+Read outline(const QByteArray &answer, Outline &out, Deadline &deadline)
 {
     QXmlStreamReader xml(answer);
-    DataNode node;
     int depth = 0;
     bool seenRoot = false;
     while (!xml.atEnd()) {
-        switch (xml.readNext()) {
+        if (deadline.passed())
+            return Read::TimedOut;
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (depth == 1 && isChildNode(xml, token))
+            out.hasChildren = true;
+        switch (token) {
         case QXmlStreamReader::StartElement:
             ++depth;
             if (depth == 1) {
                 seenRoot = true;
-                node.name = xml.name().toString();
+                out.name = xml.name().toString();
                 const QXmlStreamAttributes attrs = xml.attributes();
-                node.hasResult = attrs.hasAttribute(QStringLiteral("result"));
-                node.result = attrs.value(QStringLiteral("result")).toString();
-            } else if (depth == 2) {
-                DataNode::Child child;
-                child.isElement = true;
-                child.name = xml.name().toString();
+                out.hasResult = attrs.hasAttribute(QStringLiteral("result"));
+                out.result = attrs.value(QStringLiteral("result")).toString();
+            } else if (depth == 2 && !out.hasRowElement && xml.name() == QLatin1String("row")) {
+                out.hasRowElement = true;
                 for (const QXmlStreamAttribute &a : xml.attributes())
-                    child.attributes.push_back({a.qualifiedName().toString(), a.value().toString()});
-                node.children.push_back(std::move(child));
+                    out.columns << a.qualifiedName().toString();
             }
             break;
         case QXmlStreamReader::EndElement: --depth; break;
         case QXmlStreamReader::Characters:
-            if (depth >= 1)
-                node.textContent += xml.text();
-            // Whitespace between elements is no node for the platform's parser.
-            if (depth == 1 && !xml.isWhitespace())
-                node.children.push_back({});
-            break;
-        case QXmlStreamReader::Comment:
-        case QXmlStreamReader::ProcessingInstruction:
-        case QXmlStreamReader::EntityReference:
-            if (depth == 1)
-                node.children.push_back({});
+            if (depth >= 1 && out.result != QLatin1String("ok"))
+                out.textContent += xml.text();
             break;
         default: break;
         }
     }
     if (xml.hasError() || !seenRoot)
-        return std::nullopt;
-    return node;
+        return Read::Malformed;
+    return Read::Done;
 }
+
+QString tooManyCells(qint64 maxCells) { return QStringLiteral("服务器返回的数据过多(超过 %1 个单元格)").arg(maxCells); }
 
 } // namespace
 
-std::optional<ResultTable> ParseServletResult(const QByteArray &answer, QString &message, qint64 maxCells)
+std::optional<ResultTable> ParseServletResult(const QByteArray &answer, QString &message, qint64 maxCells,
+                                              std::chrono::steady_clock::time_point deadline)
 {
-    const std::optional<DataNode> data = readDocument(answer);
-    if (!data) {
-        message = QStringLiteral("获取数据失败！");
-        return ResultTable();
+    Deadline clock(deadline);
+    Outline data;
+    switch (outline(answer, data, clock)) {
+    case Read::Malformed: message = QStringLiteral("获取数据失败！"); return ResultTable();
+    case Read::TimedOut: message = kAnswerTimedOut; return std::nullopt;
+    case Read::Done: break;
     }
-    if (data->name != QLatin1String("data"))
+    if (data.name != QLatin1String("data"))
         return ResultTable();
-    if (!data->hasResult)
+    if (!data.hasResult)
         return std::nullopt;
-    if (data->result != QLatin1String("ok")) {
-        message = data->textContent;
+    if (data.result != QLatin1String("ok")) {
+        message = data.textContent;
         return std::nullopt;
     }
     message = QStringLiteral("OK");
-    if (data->children.empty())
+    if (!data.hasChildren)
         return ResultTable();
-
-    const auto firstRow = std::find_if(data->children.begin(), data->children.end(), [](const DataNode::Child &c) {
-        return c.isElement && c.name == QLatin1String("row");
-    });
-    if (firstRow == data->children.end())
+    if (!data.hasRowElement)
         return std::nullopt;
-    QStringList columns;
-    for (const Attribute &a : firstRow->attributes)
-        columns << a.name;
 
-    ResultTable table(columns, maxCells);
-    for (const DataNode::Child &child : data->children) {
-        if (!child.isElement)
-            return std::nullopt;
-        const std::optional<qsizetype> row = table.addRow();
-        if (!row) {
-            message = QStringLiteral("服务器返回的数据过多(超过 %1 个单元格)").arg(maxCells);
+    // Each child of the document element is a row, in order; the table's cell limit applies as
+    // the rows come, so that an answer of endless rows is refused before it fills the memory.
+    ResultTable table(data.columns, maxCells);
+    QXmlStreamReader xml(answer);
+    int depth = 0;
+    while (!xml.atEnd()) {
+        if (clock.passed()) {
+            message = kAnswerTimedOut;
             return std::nullopt;
         }
-        for (const Attribute &a : child.attributes) {
-            if (!table.setValue(*row, a.name, a.value))
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (depth == 1 && isChildNode(xml, token) && token != QXmlStreamReader::StartElement)
+            return std::nullopt; // a row that is no element
+        if (token == QXmlStreamReader::EndElement)
+            --depth;
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        if (++depth != 2)
+            continue;
+        const std::optional<qsizetype> row = table.addRow();
+        if (!row) {
+            message = tooManyCells(maxCells);
+            return std::nullopt;
+        }
+        for (const QXmlStreamAttribute &a : xml.attributes()) {
+            if (!table.setValue(*row, a.qualifiedName().toString(), a.value().toString()))
                 return std::nullopt;
         }
     }

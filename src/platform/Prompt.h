@@ -3,6 +3,7 @@
 // forms can be driven by tests without a modal loop.
 
 #include <QString>
+#include <memory>
 
 class QDialog;
 class QPrinter;
@@ -13,6 +14,13 @@ namespace platform {
 enum class Answer { Yes, No, Cancel, Ok };
 enum class Buttons { YesNo, YesNoCancel, OkCancel };
 enum class Icon { None, Information, Question, Warning, Critical };
+
+// A long piece of work on show, with a way for the user to stop it; gone when destroyed.
+class IBusy {
+public:
+    virtual ~IBusy() = default;
+    virtual bool cancelRequested() = 0;
+};
 
 class IPrompt {
 public:
@@ -28,6 +36,8 @@ public:
     virtual void runModal(QDialog &dialog) = 0;
     // The print dialog over the given printer; false: the user cancelled.
     virtual bool choosePrinter(QPrinter &) { return false; }
+    // Shows that a piece of work is under way, with a button that asks it to stop.
+    virtual std::unique_ptr<IBusy> showBusy(const QString &title, const QString &text);
 };
 
 // Shows real Qt dialogs over the given parent.
@@ -43,6 +53,7 @@ public:
                            const QString &suggestedName) override;
     void runModal(QDialog &dialog) override;
     bool choosePrinter(QPrinter &printer) override; // PromptPrinter.cpp
+    std::unique_ptr<IBusy> showBusy(const QString &title, const QString &text) override; // PromptBusy.cpp
 
 private:
     QWidget *m_parent;

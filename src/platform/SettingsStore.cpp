@@ -2,7 +2,9 @@
 
 #include "platform/AtomicWrite.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -41,10 +43,36 @@ QString QSettingsStore::fileFor(const QString &app) const
     return m_folder + QLatin1Char('/') + folded(app) + QStringLiteral(".ini");
 }
 
+QString QSettingsStore::usableFileFor(const QString &app) const
+{
+    const QString path = fileFor(app);
+    const QFileInfo info(path);
+    if (info.isFile() && info.size() > kLargestFile) {
+        const QString aside =
+            path + QLatin1Char('.') + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss")) +
+            QStringLiteral(".too-large");
+        if (QFile::rename(path, aside))
+            m_notices << QStringLiteral("设置文件 %1 超过 1 MB,已改名为 %2,将使用默认设置。").arg(path, aside);
+        else
+            m_notices << QStringLiteral("设置文件 %1 超过 1 MB,将使用默认设置。").arg(path);
+    }
+    return path;
+}
+
+QStringList QSettingsStore::takeNotices()
+{
+    QStringList notices;
+    notices.swap(m_notices);
+    return notices;
+}
+
 QString QSettingsStore::read(const QString &app, const QString &section, const QString &key,
                              const QString &defaultValue) const
 {
-    QSettings settings(fileFor(app), QSettings::IniFormat);
+    const QString path = usableFileFor(app);
+    if (QFileInfo(path).size() > kLargestFile)
+        return defaultValue; // it could not be set aside: never parsed
+    QSettings settings(path, QSettings::IniFormat);
     const QVariant value = settings.value(entryKey(section, key));
     return value.isValid() ? value.toString() : defaultValue;
 }
@@ -52,7 +80,10 @@ QString QSettingsStore::read(const QString &app, const QString &section, const Q
 void QSettingsStore::write(const QString &app, const QString &section, const QString &key, const QString &value)
 {
     QDir().mkpath(m_folder);
-    const QString path = fileFor(app);
+    const QString path = usableFileFor(app);
+    // Something else stands where the file belongs: leave it as it is.
+    if (QFileInfo(path).isDir() || QFileInfo(path).size() > kLargestFile)
+        return;
     // QSettings edits a private copy; the file itself is written by the one writer, so that a
     // linked settings file stays linked and a failed write leaves the old one. A new file is
     // made readable by its owner only before anything is in it (it holds the login password).

@@ -2,6 +2,7 @@
 // Per-user settings addressed by application, section and key. Every value is a text.
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class ISettingsStore {
@@ -14,6 +15,8 @@ public:
     // A stored text that is not a number yields the default.
     double readNumber(const QString &app, const QString &section, const QString &key, double defaultValue) const;
     void writeNumber(const QString &app, const QString &section, const QString &key, double value);
+    // Messages for the user about settings that could not be used (each given once).
+    virtual QStringList takeNotices() { return {}; }
 };
 
 // An INI file per application in a folder (the user's configuration folder by default),
@@ -26,9 +29,17 @@ public:
     void write(const QString &app, const QString &section, const QString &key, const QString &value) override;
 
     QString fileFor(const QString &app) const;
+    QStringList takeNotices() override;
+
+    // A settings file larger than this is no settings file: it is set aside unread.
+    static constexpr qint64 kLargestFile = 1024 * 1024;
 
 private:
+    // The file for the application, set aside first when it is too large to be one.
+    QString usableFileFor(const QString &app) const;
+
     QString m_folder;
+    mutable QStringList m_notices;
 };
 
 // The store the program uses: PLENDOR_SETTINGS_DIR may point it elsewhere (tests, portable use).

@@ -108,6 +108,26 @@ TEST_F(Lifecycle, BadRuleFileStopsTheSaveWithItsLine)
     EXPECT_EQ(prompt.informed.size(), 1);
 }
 
+TEST_F(Lifecycle, ASlowSaveShowsItsBusyDialogAndCancelLeavesEverythingAsItWas)
+{
+    QDir().mkpath(path("program"));
+    // Every start place costs millions of steps: the rule runs for seconds.
+    writeFile(path("program/KeyWord.txt"), "(*NO_START_OPT)a{0,46}a{0,46}a{0,46}a{0,46}a{0,46}c|X\n");
+    writeFile(path("doc.xml"), "before");
+    auto w = makeWindow();
+    w->strFileName = path("doc.xml");
+    w->wrapper().SetText(QString(20000, u'a'));
+    w->bTextChanged = true;
+    w->busyAfter = std::chrono::milliseconds(0);
+    prompt.cancelBusy = true;
+    EXPECT_EQ(w->SaveLocal(), -1);
+    EXPECT_EQ(prompt.busyShown, 1);
+    EXPECT_TRUE(prompt.informed.isEmpty()) << "a cancelled save needs no message";
+    EXPECT_EQ(readFile(path("doc.xml")), QByteArray("before"));
+    EXPECT_EQ(w->wrapper().GetText(), QString(20000, u'a'));
+    EXPECT_TRUE(w->bTextChanged);
+}
+
 TEST_F(Lifecycle, UnencodableTextAsksBeforeSaving)
 {
     auto w = makeWindow();

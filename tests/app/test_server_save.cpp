@@ -66,6 +66,9 @@ TEST_F(ServerSave, FailedUploadsSayWhyAndKeepTheChanges)
 {
     const QString failed = QStringLiteral("上传失败,文件没有保存到服务器: ");
     TestHttpServer erring(TestHttpServer::answer(500, "<html>Internal error</html>"));
+    TestHttpServer emptyError(TestHttpServer::answer(500, QByteArray()));
+    TestHttpServer moved(TestHttpServer::answer(302, QByteArray()));
+    TestHttpServer savedYetError(TestHttpServer::answer(500, kSaved));
     TestHttpServer stalled(TestHttpServer::Mode::Stall);
     // Each of these says 200, yet cannot be read as what the server meant.
     TestHttpServer hugeChunk("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nFFFFFFFFFFFFFFFF\r\n" + kSaved);
@@ -73,7 +76,11 @@ TEST_F(ServerSave, FailedUploadsSayWhyAndKeepTheChanges)
     TestHttpServer shorterThanItsLength(savedWithLength("40"));
     // whole: otherwise the transfer's own reason follows
     const struct { int port; QString message; bool whole; } failures[] = {
-        {erring.port(), QStringLiteral("<html>Internal error</html>"), true}, // shown as the server sent it
+        // The status first, then the answer as the server sent it.
+        {erring.port(), QStringLiteral("上传失败,服务器返回 HTTP 500\n<html>Internal error</html>"), true},
+        {emptyError.port(), QStringLiteral("上传失败,服务器返回 HTTP 500"), true},
+        {moved.port(), QStringLiteral("上传失败,服务器返回 HTTP 302"), true},
+        {savedYetError.port(), QStringLiteral("上传失败,服务器返回 HTTP 500\n保存成功"), true},
         {refusedPort(), failed, false},
         {stalled.port(), failed + QStringLiteral("等待服务器超时"), true},
         {hugeChunk.port(), failed + QStringLiteral("服务器的应答超过 256 MB,已停止接收"), true},
@@ -83,7 +90,8 @@ TEST_F(ServerSave, FailedUploadsSayWhyAndKeepTheChanges)
     for (const auto &[port, message, whole] : failures) {
         prompt.informed.clear();
         auto w = serverWindow(*this, port);
-        w->servletTimeout = 300ms;
+        if (port == stalled.port())
+            w->servletTimeout = 300ms;
         EXPECT_FALSE(w->SaveDefineToServer());
         EXPECT_TRUE(w->bTextChanged);
         ASSERT_EQ(prompt.informed.size(), 1);

@@ -1,6 +1,8 @@
 #include "document/DefineEscaping.h"
 
 #include <QRandomGenerator>
+#include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace {
@@ -185,6 +187,48 @@ TEST(RuleFile, PlainReplacementsAndSlowRulesAreBoundedToo)
     const EscapeOutcome slow = EscapeDefineText(QStringLiteral("abc"), KeyWordRules::fromText("b|c\n"), noTime);
     EXPECT_FALSE(slow.ok());
     EXPECT_TRUE(slow.error.contains(QStringLiteral("秒"))) << slow.error.toStdString();
+}
+
+// A pattern whose every start place costs millions of engine steps.
+const char kHostilePattern[] = "(*NO_START_OPT)a{0,46}a{0,46}a{0,46}a{0,46}a{0,46}c|X";
+
+TEST(RuleFile, AHostileRuleEndsWithinTwiceItsLimit)
+{
+    RuleLimits limits = RuleLimits::forInput(QString(20000, u'a'));
+    limits.time = std::chrono::seconds(2);
+    const auto began = std::chrono::steady_clock::now();
+    const RuleReplacement r = replaceRuleMatches(QString(20000, u'a'), kHostilePattern, "", limits);
+    const auto took = std::chrono::steady_clock::now() - began;
+    EXPECT_EQ(r.failure, RuleFailure::TimeLimit);
+    EXPECT_LT(took, 2 * limits.time) << "a limit is a promise to the user waiting on a save";
+}
+
+TEST(RuleFile, OneConversionIsBoundedAndCanBeCancelled)
+{
+    // Each rule alone keeps its own limit; together they pass the conversion's.
+    const KeyWordRules rules = KeyWordRules::fromText(QStringLiteral("%1|\n%1|\n%1|\n").arg(kHostilePattern));
+    RuleLimits limits = RuleLimits::forInput(QString(20000, u'a'));
+    limits.conversionDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+    const EscapeOutcome bounded = EscapeDefineText(QString(20000, u'a'), rules, limits);
+    EXPECT_FALSE(bounded.ok());
+    EXPECT_FALSE(bounded.cancelled);
+    EXPECT_TRUE(bounded.error.contains(QStringLiteral("30 秒"))) << bounded.error.toStdString();
+
+    std::atomic<bool> cancel{true};
+    const EscapeOutcome stopped =
+        EscapeDefineText(QString(20000, u'a'), rules, RuleLimits::forConversion(QString(20000, u'a'), &cancel));
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_TRUE(stopped.text.isEmpty());
+}
+
+TEST(RuleFile, AMatchThatNeedsManyStepsIsStillFound)
+{
+    // The first alternative backtracks far past the first try's allowance before the second
+    // matches: the window is tried again a place at a time and finds the same match.
+    const QString text = QStringLiteral("xx") + QString(18, u'a') + QStringLiteral("d yy aad");
+    EXPECT_EQ(*RegexReplaceAll(text, "(?:a+)+b|a+d", "M"), QStringLiteral("xxM yy M"));
+    const QString far = QString(1000, u'q') + QString(18, u'a') + QStringLiteral("d");
+    EXPECT_EQ(*RegexReplaceAll(far, "(?:a+)+b|a+d", "M"), QString(1000, u'q') + QStringLiteral("M"));
 }
 
 TEST(RuleFile, ReplacementReferences)

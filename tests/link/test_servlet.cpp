@@ -160,6 +160,7 @@ struct ParseCase {
     const char *message;
     int rows;
     qint64 maxCells = ResultTable::kMaxCells;
+    bool pastItsDeadline = false;
 };
 
 void PrintTo(const ParseCase &c, std::ostream *os) { *os << c.name; }
@@ -205,6 +206,8 @@ const ParseCase kAnswers[] = {
     {"RowsExactlyAtTheCellLimit", wideThenShort(50, 600), Open, "OK", 601, 601 * 50},
     {"RowsWithoutAttributesCountOneCellEach", "<data result=\"ok\"><row/><row/><row/></data>", Failure,
      "服务器返回的数据过多(超过 2 个单元格)", 0, 2},
+    {"ReadAfterItsDeadline", "<data result=\"ok\"><row a=\"1\"/></data>", Failure, "读取服务器的应答超时", 0,
+     ResultTable::kMaxCells, true},
 };
 
 class ParseOutcomes : public ::testing::TestWithParam<ParseCase> {};
@@ -213,7 +216,9 @@ TEST_P(ParseOutcomes, EachShapeOfAnswer)
 {
     const ParseCase &c = GetParam();
     QString message = QStringLiteral("before");
-    const std::optional<ResultTable> t = ParseServletResult(c.xml, message, c.maxCells);
+    const auto deadline = c.pastItsDeadline ? std::chrono::steady_clock::now() - std::chrono::seconds(1)
+                                            : std::chrono::steady_clock::time_point::max();
+    const std::optional<ResultTable> t = ParseServletResult(c.xml, message, c.maxCells, deadline);
     EXPECT_EQ(!t ? Failure : (t->isOpen() ? Open : NotOpen), c.outcome);
     EXPECT_EQ(message, QString::fromUtf8(c.message));
     if (t && t->isOpen()) {

@@ -53,4 +53,30 @@ TEST_F(SettingsStore, GarbageValuesAndACorruptFileGiveTheDefault)
     writeFile(store.fileFor("Plendor"), QByteArray(corrupt, sizeof corrupt - 1)); // the NULs, not the terminator
     EXPECT_EQ(QSettingsStore(dir.path()).readNumber("Plendor", "Settings", "MainLeft", 1000), 1000);
 }
+TEST_F(SettingsStore, WhatIsNoSettingsFileIsLeftAloneOrSetAside)
+{
+    // Larger than any settings file: set aside once, with a notice, and the defaults used.
+    QByteArray huge = "[settings]\nmainleft=5\n";
+    huge += QByteArray(QSettingsStore::kLargestFile, '#');
+    writeFile(store.fileFor("Plendor"), huge);
+    EXPECT_EQ(store.read("Plendor", "Settings", "MainLeft", "1000"), QStringLiteral("1000"));
+    const QStringList notices = store.takeNotices();
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices.first().contains(store.fileFor("Plendor")));
+    EXPECT_TRUE(store.takeNotices().isEmpty()) << "each notice once";
+    const QStringList aside = QDir(dir.path()).entryList({"plendor.ini.*.too-large"}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(QFileInfo(dir.filePath(aside.first())).size(), huge.size()) << "kept whole, for the user to look at";
+    store.write("Plendor", "Settings", "MainLeft", "7");
+    EXPECT_EQ(store.read("Plendor", "Settings", "MainLeft", ""), QStringLiteral("7"));
+
+    // A folder where the file belongs keeps its mode and stays a folder.
+    const QString folder = store.fileFor("ScintillaClass");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const auto mode = QFile::permissions(folder);
+    store.write("ScintillaClass", "Settings", "FOptUp", "True");
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(QFile::permissions(folder), mode);
+    EXPECT_EQ(store.read("ScintillaClass", "Settings", "FOptUp", "absent"), QStringLiteral("absent"));
+}
 } // namespace

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <memory>
 
 class ScriptedPrompt : public platform::IPrompt {
 public:
@@ -43,6 +44,20 @@ public:
     QString chooseSaveFile(const QString &, const QString &, const QString &, const QString &) override
     {
         return take(saveFiles);
+    }
+
+    // Busy dialogs shown; each asks its work to stop when cancelBusy is set.
+    int busyShown = 0;
+    bool cancelBusy = false;
+    std::unique_ptr<platform::IBusy> showBusy(const QString &, const QString &) override
+    {
+        struct Busy : platform::IBusy {
+            const bool &cancel;
+            explicit Busy(const bool &c) : cancel(c) {}
+            bool cancelRequested() override { return cancel; }
+        };
+        ++busyShown;
+        return std::make_unique<Busy>(cancelBusy);
     }
 
     void runModal(QDialog &dialog) override
