@@ -2,6 +2,7 @@
 
 #include "platform/AnsiCodec.h"
 #include "platform/AtomicWrite.h"
+#include "platform/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,11 +34,16 @@ QStringList readLines(const QString &path)
 QString historyFolder(const QString &programFolder)
 {
     const QFileInfo folder(programFolder);
-    if (folder.isDir() && folder.isWritable())
+    if (!platform::isInstalledProgram() && folder.isDir() && folder.isWritable())
         return programFolder;
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (data.isEmpty() || !QDir().mkpath(data))
+    if (data.isEmpty())
         return programFolder; // nowhere better: the write fails and the user is told
+    if (!QFileInfo::exists(data)) {
+        if (!QDir().mkpath(data))
+            return programFolder;
+        QFile::setPermissions(data, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
     return data;
 }
 
@@ -67,6 +73,8 @@ bool AddToFindList(const QString &folder, const QString &text, QString *error)
         QFile::remove(backupPath(folder));
         return false;
     }
+    // What a user searched for is theirs: readable by its owner only, as the settings are.
+    QFile::setPermissions(historyPath(folder), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return true;
 }
 
