@@ -9,7 +9,8 @@ packages=(
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei xvfb xauth xdotool
-  help2man desktop-file-utils dpkg-dev man-db
+  help2man desktop-file-utils dpkg-dev man-db libxcb1-dev
+  lintian xdg-utils shared-mime-info libglib2.0-bin qt6-translations-l10n
   postgresql postgresql-contrib odbc-postgresql unixodbc
   qt6-tools-dev libqt6opengl6-dev
   poppler-utils fonts-dejavu-core

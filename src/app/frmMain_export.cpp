@@ -4,6 +4,7 @@
 
 #include "highlight/HtmlExport.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
 
@@ -21,9 +22,13 @@ void frmMain::printCommand()
 
 void frmMain::exportHtmlCommand()
 {
-    const QString base = strFileName.isEmpty() ? QStringLiteral("未命名") : QFileInfo(strFileName).completeBaseName();
+    // Suggested beside the document, so the dialog opens in the document's folder.
+    const QString suggested = strFileName.isEmpty()
+                                  ? QStringLiteral("未命名.html")
+                                  : QFileInfo(strFileName).dir().filePath(QFileInfo(strFileName).completeBaseName() +
+                                                                          QStringLiteral(".html"));
     const QString path = m_prompt.chooseSaveFile(QStringLiteral("导出 HTML"), QStringLiteral("HTML 文件 (*.html)"),
-                                                 QStringLiteral("html"), base + QStringLiteral(".html"));
+                                                 QStringLiteral("html"), suggested);
     if (path.isEmpty())
         return;
     QString error;

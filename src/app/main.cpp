@@ -5,6 +5,7 @@
 #include "platform/AtomicWrite.h"
 #include "platform/Display.h"
 #include "platform/Prompt.h"
+#include "platform/QtTranslations.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -20,13 +21,13 @@ int main(int argc, char *argv[])
         const bool written = std::fwrite(info->constData(), 1, info->size(), stdout) == std::size_t(info->size());
         return std::fflush(stdout) == 0 && written ? 0 : 1;
     }
-    if (!platform::hasDisplay()) {
-        std::fputs("plendor: no display found (set DISPLAY, e.g. run under Xvfb, or QT_QPA_PLATFORM=offscreen)\n",
-                   stderr);
+    if (const std::string problem = platform::displayProblem(); !problem.empty()) {
+        std::fprintf(stderr, "plendor: %s\n", problem.c_str());
         return 2;
     }
     platform::ignoreWriteSignals();
     QApplication app(argc, argv);
+    platform::installQtChineseTranslations(app);
     QApplication::setApplicationName(QStringLiteral("Plendor"));
     QGuiApplication::setDesktopFileName(QStringLiteral("plendor")); // the installed menu entry
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("plendor"))); // the installed icon, if any

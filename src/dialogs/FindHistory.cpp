@@ -2,6 +2,7 @@
 
 #include "platform/AnsiCodec.h"
 #include "platform/AtomicWrite.h"
+#include "platform/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,11 +33,16 @@ QStringList readLines(const QString &path)
 QString historyFolder(const QString &programFolder)
 {
     const QFileInfo folder(programFolder);
-    if (folder.isDir() && folder.isWritable())
+    if (!platform::isInstalledProgram() && folder.isDir() && folder.isWritable())
         return programFolder;
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (data.isEmpty() || !QDir().mkpath(data))
+    if (data.isEmpty())
         return programFolder; // nowhere better: the write fails and the user is told
+    if (!QFileInfo::exists(data)) {
+        if (!QDir().mkpath(data))
+            return programFolder;
+        QFile::setPermissions(data, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
     return data;
 }
 
@@ -60,6 +66,9 @@ bool AddToFindList(const QString &folder, const QString &text, QString *error)
     // Through the one writer rather than a rename, so that a linked history file stays linked.
     const bool written = platform::writeFileAtomically(historyPath(folder), bytes, error);
     QFile::remove(backupPath(folder));
+    // What a user searched for is theirs: readable by its owner only, as the settings are.
+    if (written)
+        QFile::setPermissions(historyPath(folder), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return written;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The find history "findList.txt" in the program folder: ANSI text, CRLF lines, newest first,
+// The find history "findList.txt" (see historyFolder for where it lives): ANSI text, CRLF lines, newest first,
 // at most 52 entries, rewritten through "findlist.bak".
 
 #include "platform/Prompt.h"
@@ -11,8 +11,10 @@ namespace FindHistory {
 
 constexpr int kMaxEntries = 52;
 
-// The folder that holds the history: the program folder, or, when that cannot be written (an
-// installed program in a system folder), the user's data folder, so that the history is kept.
+// The folder that holds the history: for an installed program always the user's data folder
+// (~/.local/share/Plendor, made readable by its owner only), so that nothing is written into a
+// system folder; for a program run from its build folder the program folder, or the user's data
+// folder when that cannot be written. The history file is readable by its owner only.
 QString historyFolder(const QString &programFolder);
 
 QStringList LoadFindList(const QString &folder);

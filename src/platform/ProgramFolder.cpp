@@ -17,6 +17,12 @@ QString &overriddenSharedFolder()
     static QString folder;
     return folder;
 }
+
+QString &overriddenSiteFolder()
+{
+    static QString folder;
+    return folder;
+}
 } // namespace
 
 QString programFolder()
@@ -46,13 +52,26 @@ QString sharedDataFolder()
 
 void setSharedDataFolder(const QString &folder) { overriddenSharedFolder() = folder; }
 
+bool isInstalledProgram() { return QFileInfo(sharedDataFolder()).isDir(); }
+
+QString siteConfigFolder()
+{
+    return overriddenSiteFolder().isEmpty() ? QStringLiteral("/etc/plendor") : overriddenSiteFolder();
+}
+
+void setSiteConfigFolder(const QString &folder) { overriddenSiteFolder() = folder; }
+
 QString findProgramFile(const QString &name)
 {
     const QString own = QDir(programFolder()).filePath(name);
-    if (QFileInfo::exists(own))
+    if (QFileInfo::exists(own) || !isInstalledProgram())
         return own;
-    const QString shared = QDir(sharedDataFolder()).filePath(name);
-    return QFileInfo::exists(shared) ? shared : own;
+    for (const QString &folder : {siteConfigFolder(), sharedDataFolder()}) {
+        const QString path = QDir(folder).filePath(name);
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return own;
 }
 
 } // namespace platform

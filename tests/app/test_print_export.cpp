@@ -51,6 +51,14 @@ TEST_F(PrintExport, ExportWritesTheChosenFile)
 
     window->action(cmd::ExportHtml)->trigger(); // cancelled: nothing asked, nothing written
     EXPECT_EQ(readFile(out), html);
+    EXPECT_EQ(prompt.suggestedSaveNames, QStringList({"未命名.html", "未命名.html"})) << "an unnamed document";
+}
+
+TEST_F(PrintExport, ExportDialogStartsInTheDocumentsFolder)
+{
+    window->strFileName = path("reports/bill.v2.xml");
+    window->action(cmd::ExportHtml)->trigger();
+    EXPECT_EQ(prompt.suggestedSaveNames, QStringList{path("reports/bill.v2.html")});
 }
 
 TEST_F(PrintExport, AnUnwritableExportIsAMessageAndTheOldFileStays)

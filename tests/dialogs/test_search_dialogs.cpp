@@ -1,6 +1,7 @@
 #include "app/CommandIds.h"
 #include "dialogs/FindHistory.h"
 #include "dialogs/frmReplace.h"
+#include "platform/ProgramFolder.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAbstractButton>
@@ -12,6 +13,7 @@
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTest>
+#include <filesystem>
 
 namespace {
 
@@ -155,6 +157,37 @@ TEST_F(SearchDialogs, UnwritableProgramFolderKeepsTheHistoryInTheUsersDataFolder
         click(d, "cmdCancel");
     });
     w->execute(cmd::Find);
+    qputenv("XDG_DATA_HOME", dataHome);
+}
+
+TEST_F(SearchDialogs, InstalledProgramKeepsAPrivateHistoryInTheUsersDataFolderOnly)
+{
+    // Installed (its shared data folder exists), even as root, with a writable program folder.
+    QDir().mkpath(path("share/plendor"));
+    platform::setSharedDataFolder(path("share/plendor"));
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", path("data").toUtf8());
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+
+    s().SetText(QStringLiteral("abc abc"));
+    prompt.dialogScripts.push_back(find("abc"));
+    w->execute(cmd::Find);
+    EXPECT_TRUE(prompt.informed.isEmpty()) << prompt.informed.join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(QFile::exists(path("program/findList.txt"))) << "nothing is written beside the program";
+    const QString history = QDir(dataFolder).filePath("findList.txt");
+    EXPECT_EQ(readFile(history), QByteArray("abc\r\n"));
+    const auto mode = [](const QString &file) {
+        return std::filesystem::status(file.toStdString()).permissions() & std::filesystem::perms::all;
+    };
+    using std::filesystem::perms;
+    EXPECT_EQ(mode(history), perms::owner_read | perms::owner_write);
+    EXPECT_EQ(mode(dataFolder), perms::owner_all) << "the data folder it made";
+
+    // A history made readable by others is private again once rewritten.
+    QFile::setPermissions(history, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+    EXPECT_TRUE(FindHistory::AddToFindList(FindHistory::historyFolder(path("program")), "def"));
+    EXPECT_EQ(mode(history), perms::owner_read | perms::owner_write);
+    platform::setSharedDataFolder(QString());
     qputenv("XDG_DATA_HOME", dataHome);
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the build into a temporary prefix and checks what a user gets: the layout, the menu
-# entry, the manual pages, and the installed programs working from a moved, read-only prefix
-# while the source and build folders are out of reach.
+# Installs the build into a temporary prefix and checks what a user gets: the layout without
+# build leftovers, the menu entry and the file type it claims, the manual pages, and the installed
+# programs working from a moved, read-only prefix while the source and build folders are out of
+# reach, keeping their history in the user's folders.
 #   install_layout.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -18,15 +19,25 @@ cmake --install "$build" --prefix "$work/stage" >/dev/null
 
 # The layout.
 for file in bin/plendor bin/plendor-cli share/plendor/KeyWord.txt share/applications/plendor.desktop \
-            share/icons/hicolor/scalable/apps/plendor.svg share/man/man1/plendor.1.gz share/man/man1/plendor-cli.1.gz; do
+            share/icons/hicolor/scalable/apps/plendor.svg share/man/man1/plendor.1.gz share/man/man1/plendor-cli.1.gz \
+            share/mime/packages/plendor.xml share/doc/plendor/copyright share/doc/plendor/changelog.Debian.gz \
+            share/lintian/overrides/plendor; do
   [ -f "$work/stage/$file" ] || fail "$file is not installed"
 done
 [ -x "$work/stage/bin/plendor" ] && [ -x "$work/stage/bin/plendor-cli" ] || fail "the programs are not executable"
 cmp -s "$source/samples/KeyWord.txt" "$work/stage/share/plendor/KeyWord.txt" || fail "KeyWord.txt differs from the sample"
 if [ -d "$build/highlighters" ]; then
-  diff -r "$build/highlighters" "$work/stage/share/plendor/highlighters" >/dev/null ||
-    fail "the installed highlighters differ from the built ones"
+  for built in "$build"/highlighters/*.bin; do
+    cmp -s "$built" "$work/stage/share/plendor/highlighters/$(basename "$built")" ||
+      fail "the installed $(basename "$built") differs from the built one"
+  done
 fi
+# Nothing of the build itself, and nothing outside the prefix (the site's folder is the package's).
+leftovers=$(cd "$work/stage" && find . -name CMakeFiles -o -name '*.cmake' -o -name CMakeCache.txt -o -name '*.ninja' |
+            head -3)
+[ -z "$leftovers" ] || fail "build leftovers are installed: $leftovers"
+! grep -rqF -- "$build" "$work/stage/share" || fail "an installed data file names the build folder"
+[ ! -e "$work/stage/etc" ] || fail "a prefix other than /usr got an etc folder"
 for binary in plendor plendor-cli; do
   ! readelf -d "$work/stage/bin/$binary" | grep -E 'R(UN)?PATH' | grep -q "$build" ||
     fail "$binary still looks for libraries in the build folder"
@@ -34,14 +45,18 @@ done
 
 # The menu entry: valid, starting the installed program with a file, under the installed icon.
 desktop=$work/stage/share/applications/plendor.desktop
-desktop-file-validate "$desktop" >"$work/validate.log" 2>&1 ||
-  fail "desktop-file-validate rejects the menu entry: $(cat "$work/validate.log")"
+desktop-file-validate "$desktop" >"$work/validate.log" 2>&1 && [ ! -s "$work/validate.log" ] ||
+  fail "desktop-file-validate rejects the menu entry or hints: $(cat "$work/validate.log")"
 grep -qx 'Exec=plendor %f' "$desktop" || fail "Exec is not 'plendor %f'"
 grep -qx 'Icon=plendor' "$desktop" || fail "the icon is not the installed plendor.svg"
 grep -q '^Comment\[zh_CN\]=' "$desktop" && grep -q '^Comment=' "$desktop" || fail "a Chinese and an English comment"
-grep -q '^Categories=.*Development;.*TextEditor;' "$desktop" || fail "categories"
-for mime in application/xml text/xml application/sql; do
-  grep -q "^MimeType=.*$mime;" "$desktop" || fail "MIME type $mime"
+grep -qx 'Categories=Development;' "$desktop" || fail "categories"
+# Only define files: a plain XML or SQL file saved here would be rewritten escaped.
+grep -qx 'MimeType=application/x-plendor-define+xml;' "$desktop" || fail "the menu entry claims other types"
+mime=$work/stage/share/mime/packages/plendor.xml
+python3 -c 'import sys, xml.dom.minidom as m; m.parse(sys.argv[1])' "$mime" || fail "the MIME package is not well-formed"
+for part in 'type="application/x-plendor-define+xml"' '<sub-class-of type="application/xml"/>' 'value="&lt;defineSqls"'; do
+  grep -qF "$part" "$mime" || fail "the MIME package lacks $part"
 done
 python3 -c 'import sys, xml.dom.minidom as m; m.parse(sys.argv[1])' "$work/stage/share/icons/hicolor/scalable/apps/plendor.svg" ||
   fail "the icon is not well-formed SVG"
@@ -55,7 +70,8 @@ printf 'installedmarker|FOUND\r\n' >>"$prefix/share/plendor/KeyWord.txt"
 mkdir -p "$work/elsewhere" "$work/home"
 printf '<define name="a">select 1 where a<b and installedmarker</define>\r\n' >"$work/elsewhere/in.xml"
 chmod -R a-w "$prefix"
-chmod 777 "$work/elsewhere" "$work/home"
+# A writable program folder still gets no history: an installed program writes only the user's.
+chmod 777 "$work/elsewhere" "$work/home" "$prefix/bin"
 
 # Everything below runs with the source and build folders hidden when this system allows it
 # (a private mount namespace, as root); otherwise only away from them.
@@ -116,6 +132,16 @@ code=$?
 set -e
 [ "$code" = 124 ] || fail "the editor did not stay up offscreen (exit $code): $(cat "$work/editor.log")"
 
+# A display that names no server: one line of ours and exit 2, not Qt's abort.
+number=4242
+while [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
+set +e
+"${editor_env[@]}" DISPLAY=":$number" "$prefix/bin/plendor" "$work/elsewhere/in.xml" >"$work/nodisplay.log" 2>&1
+code=$?
+set -e
+[ "$code" = 2 ] && [ "$(wc -l <"$work/nodisplay.log")" = 1 ] && grep -q "^plendor: cannot connect to the display :$number" "$work/nodisplay.log" ||
+  fail "a display without a server (exit $code): $(cat "$work/nodisplay.log")"
+
 # A search typed into the find dialog keeps its history in the user's data folder.
 if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
   number=$((40 + RANDOM % 400))
@@ -149,6 +175,7 @@ if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
   for _ in $(seq 100); do [ -s "$history" ] && break; sleep 0.1; done
   [ "$(cat "$history" 2>/dev/null)" = $'installed\r' ] ||
     fail "the find history is not in the user's data folder: $(cat "$work/editor.log")"
+  [ "$(stat -c %a "$history")" = 600 ] || fail "the find history is readable by others: $(stat -c %a "$history")"
   kill -0 "$editor" || fail "the editor ended"
 fi
 [ -z "$(find "$prefix" -newer "$work/elsewhere/in.xml" -print -quit)" ] || fail "something was written into the prefix"

@@ -14,6 +14,7 @@ public:
     std::deque<platform::Answer> answers;
     std::deque<QString> openFiles;
     std::deque<QString> saveFiles;
+    QStringList suggestedSaveNames; // what each save dialog suggested, folder included
     QStringList asked;    // texts of ask()
     QStringList informed; // texts of inform()
     QStringList titles;   // titles of both, in order
@@ -41,8 +42,9 @@ public:
         informed << text;
     }
     QString chooseOpenFile(const QString &, const QString &, const QString &) override { return take(openFiles); }
-    QString chooseSaveFile(const QString &, const QString &, const QString &, const QString &) override
+    QString chooseSaveFile(const QString &, const QString &, const QString &, const QString &suggested) override
     {
+        suggestedSaveNames << suggested;
         return take(saveFiles);
     }
 
