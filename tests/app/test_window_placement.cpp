@@ -33,15 +33,15 @@ const PlacementRow kRows[] = {
     {"ATinyWindowStaysWholeOnScreen", -500, 10, 10, 10, QRect(0, 10, 50, 50)},
 };
 
-class Placement : public ::testing::TestWithParam<PlacementRow> {};
+class WindowPlacementRows : public ::testing::TestWithParam<PlacementRow> {};
 
-TEST_P(Placement, StaysReachable)
+TEST_P(WindowPlacementRows, StaysReachable)
 {
     const PlacementRow &row = GetParam();
     EXPECT_EQ(placeOnScreens(row.left, row.top, row.width, row.height, {kLeftScreen, kRightScreen}), row.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, Placement, ::testing::ValuesIn(kRows),
+INSTANTIATE_TEST_SUITE_P(Rows, WindowPlacementRows, ::testing::ValuesIn(kRows),
                          [](const auto &info) { return std::string(info.param.name); });
 
 using MainWindowPlacement = MainWindowFixture;
