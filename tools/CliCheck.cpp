@@ -2,6 +2,7 @@
 // compilers use, so that editors, grep and version-control hooks can read it.
 
 #include "CliCommands.h"
+#include "CliInputLimit.h"
 
 #include "document/DefineCheck.h"
 #include "document/DefineEscaping.h"
@@ -58,8 +59,9 @@ void addPiece(QByteArray piece, const platform::AnsiCodec &codec, ReadableFile &
 // Reads a piece at a time: a piece ends after a line end, which no character and no entity
 // spans, so the stored bytes never need to exist whole beside the readable form.
 bool readReadable(QIODevice &device, qsizetype expectedSize, const platform::AnsiCodec &codec, ReadableFile &file,
-                  QString &error)
+                  QString &error, qint64 limit, const QString &what)
 {
+    qint64 read = 0;
     if (expectedSize > 0)
         file.utf8.reserve(expectedSize);
     QByteArray carry;
@@ -72,6 +74,8 @@ bool readReadable(QIODevice &device, qsizetype expectedSize, const platform::Ans
         }
         if (chunk.isEmpty())
             break;
+        read += chunk.size();
+        cli::checkInputSize(read, limit, what);
         carry += chunk;
         const qsizetype cut = carry.lastIndexOf('\n') + 1;
         if (cut > 0) {
@@ -88,7 +92,7 @@ bool readFile(const QString &path, const CliIo &io, const platform::AnsiCodec &c
               QString &error)
 {
     if (path == QLatin1String("-"))
-        return readReadable(*io.in, -1, codec, readable, error);
+        return readReadable(*io.in, -1, codec, readable, error, io.maxInput, QStringLiteral("standard input"));
     if (QFileInfo(path).isDir()) {
         error = QStringLiteral("is a folder");
         return false;
@@ -98,7 +102,7 @@ bool readFile(const QString &path, const CliIo &io, const platform::AnsiCodec &c
         error = file.errorString();
         return false;
     }
-    return readReadable(file, file.size(), codec, readable, error);
+    return readReadable(file, file.size(), codec, readable, error, io.maxInput, path);
 }
 
 // Checks one file and writes its problems; false when standard output cannot take them.

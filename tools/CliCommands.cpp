@@ -1,4 +1,5 @@
 #include "CliCommands.h"
+#include "CliInputLimit.h"
 #include "CliHelp.h"
 
 #include "document/ByteForm.h"
@@ -64,7 +65,8 @@ void fail(const CliIo &io, const QString &message)
 }
 
 // Reads a device to its end; false, with the cause, when a read fails (a folder, an I/O error).
-bool readDevice(QIODevice &device, QByteArray &bytes, QString &error)
+// Past the limit it throws cli::InputTooLarge.
+bool readDevice(QIODevice &device, QByteArray &bytes, QString &error, qint64 limit, const QString &what)
 {
     bytes.clear();
     char piece[1 << 16];
@@ -76,6 +78,7 @@ bool readDevice(QIODevice &device, QByteArray &bytes, QString &error)
         }
         if (n == 0)
             return true;
+        cli::checkInputSize(bytes.size() + n, limit, what);
         bytes.append(piece, n);
     }
 }
@@ -84,7 +87,7 @@ bool readInput(const Options &o, const CliIo &io, QByteArray &bytes)
 {
     QString error;
     if (o.input.isEmpty() || o.input == QLatin1String("-")) {
-        if (readDevice(*io.in, bytes, error))
+        if (readDevice(*io.in, bytes, error, io.maxInput, QStringLiteral("standard input")))
             return true;
         fail(io, QStringLiteral("cannot read standard input: %1").arg(error));
         return false;
@@ -94,7 +97,7 @@ bool readInput(const Options &o, const CliIo &io, QByteArray &bytes)
         error = QStringLiteral("is a folder");
     } else if (!file.open(QIODevice::ReadOnly)) {
         error = file.errorString();
-    } else if (readDevice(file, bytes, error)) {
+    } else if (readDevice(file, bytes, error, io.maxInput, o.input)) {
         return true;
     }
     fail(io, QStringLiteral("cannot read %1: %2").arg(o.input, error));
@@ -214,7 +217,7 @@ int encipher(const Options &o, const CliIo &io)
     QByteArray plain;
     if (o.input.isEmpty()) {
         QString error;
-        if (!readDevice(*io.in, plain, error)) {
+        if (!readDevice(*io.in, plain, error, io.maxInput, QStringLiteral("standard input"))) {
             fail(io, QStringLiteral("cannot read standard input: %1").arg(error));
             return 1;
         }
@@ -236,7 +239,9 @@ int encipher(const Options &o, const CliIo &io)
 
 } // namespace
 
-int runCli(const QStringList &args, const CliIo &io)
+namespace {
+
+int dispatch(const QStringList &args, const CliIo &io)
 {
     const CliInfoRequest info = cliInfoRequest(args);
     if (info.handled)
@@ -266,5 +271,29 @@ int runCli(const QStringList &args, const CliIo &io)
     if (o.command == QLatin1String("encipher"))
         return encipher(o, io);
     io.err->write(cliUsageLines());
+    return 2;
+}
+
+} // namespace
+
+int runCli(const QStringList &arguments, const CliIo &caller)
+{
+    // Whatever goes wrong below ends in one line and exit 2, never in an uncaught exception.
+    try {
+        QStringList args = arguments;
+        CliIo io = caller;
+        const QString badLimit = cli::takeMaxInput(args, io.maxInput);
+        if (!badLimit.isEmpty()) {
+            fail(io, badLimit);
+            return 2;
+        }
+        return dispatch(args, io);
+    } catch (const cli::InputTooLarge &tooLarge) {
+        fail(caller, QString::fromStdString(tooLarge.what()));
+    } catch (const std::bad_alloc &) {
+        fail(caller, QStringLiteral("not enough memory"));
+    } catch (const std::exception &e) {
+        fail(caller, QString::fromLocal8Bit(e.what()));
+    }
     return 2;
 }

@@ -2,6 +2,7 @@
 // The batch commands of plendor-cli, each taking its arguments and returning an exit code.
 
 #include <QStringList>
+#include <QtGlobal>
 #include <memory>
 
 class QCoreApplication;
@@ -11,6 +12,7 @@ struct CliIo {
     QIODevice *in;
     QIODevice *out;
     QIODevice *err;
+    qint64 maxInput = qint64(2) << 30; // bytes of one input a command reads at most
 };
 
 int runCli(const QStringList &args, const CliIo &io);

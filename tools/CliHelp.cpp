@@ -117,11 +117,13 @@ QByteArray cliHelpText()
     }
     text += QStringLiteral("\nExit status:\n");
     text += wrapParagraph(QStringLiteral("0 on success; 1 when the work failed, with a one-line message on "
-                                         "standard error; 2 for a wrong command line."),
+                                         "standard error; 2 for a wrong command line, an input larger than "
+                                         "--max-input, or too little memory."),
                           2);
     text += QStringLiteral("\nOptions:\n"
                            "  -h, --help     show this help; after a command, that command's help\n"
-                           "  --version      show the version\n");
+                           "  --version      show the version\n"
+                           "  --max-input SIZE  read at most SIZE bytes of one input (such as 500M; 2G by default)\n");
     return utf8(text);
 }
 

@@ -1,4 +1,5 @@
 #include "CliSupport.h"
+#include "CliInputLimit.h"
 
 #include "platform/AtomicWrite.h"
 
@@ -44,7 +45,14 @@ bool readFile(const CliIo &io, const QString &path, QByteArray &bytes)
         fail(io, QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
         return false;
     }
-    bytes = file.readAll();
+    bytes.clear();
+    for (;;) {
+        const QByteArray piece = file.read(qint64(1) << 20);
+        if (piece.isEmpty())
+            break;
+        checkInputSize(bytes.size() + piece.size(), io.maxInput, path);
+        bytes += piece;
+    }
     if (file.error() != QFileDevice::NoError) {
         fail(io, QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
         return false;

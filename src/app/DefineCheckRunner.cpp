@@ -46,11 +46,14 @@ void DefineCheckRunner::checkNow()
         m_again = true;
         return;
     }
-    auto rules = std::make_shared<const KeyWordRules>(KeyWordRules::fromProgramFolder());
+    std::shared_ptr<const KeyWordRules> rules = m_rules.current();
     DefineCheckOptions options;
     options.codePage = m_editor.codec().codePage();
     const QByteArrayView text = m_editor.TextBytesView();
-    if (static_cast<double>(text.size()) / bytesPerMs >= static_cast<double>(inlineBudget.count())) {
+    // With site rules the check escapes the text through them, whose cost the text's size does
+    // not tell: such a check always runs beside the window.
+    const bool withRules = rules->present && !rules->rules.empty();
+    if (withRules || static_cast<double>(text.size()) / bytesPerMs >= static_cast<double>(inlineBudget.count())) {
         runOnWorker(text.toByteArray(), options, std::move(rules));
         return;
     }
@@ -61,11 +64,11 @@ void DefineCheckRunner::checkNow()
     accept(std::move(result));
 }
 
-std::optional<qsizetype> DefineCheckRunner::findProblem(qsizetype after, qsizetype before, bool last) const
+std::optional<qsizetype> DefineCheckRunner::findProblem(qsizetype after, qsizetype before, bool last)
 {
-    const KeyWordRules rules = KeyWordRules::fromProgramFolder();
+    const std::shared_ptr<const KeyWordRules> rules = m_rules.current();
     DefineCheckOptions options;
-    options.rules = &rules;
+    options.rules = rules.get();
     options.codePage = m_editor.codec().codePage();
     options.maxProblems = 1;
     options.after = after;

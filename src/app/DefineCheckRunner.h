@@ -4,6 +4,7 @@
 // the user-interface thread can spare runs on a worker with a copy of the text; its result is
 // dropped when the text changed meanwhile. The check never touches the text or its saving.
 
+#include "app/RuleFileCache.h"
 #include "document/DefineCheck.h"
 #include "editor/ProblemIndicators.h"
 
@@ -27,7 +28,7 @@ public:
     const DefineCheckResult &result() const { return m_result; }
     // The offset of the first (or, with last, the last) problem of the text as it is now inside
     // (after, before), -1 leaving a side open; checked here and now.
-    std::optional<qsizetype> findProblem(qsizetype after, qsizetype before, bool last) const;
+    std::optional<qsizetype> findProblem(qsizetype after, qsizetype before, bool last);
     // True while a worker is checking.
     bool checking() const { return m_worker.joinable(); }
 
@@ -56,4 +57,5 @@ private:
     quint64 m_generation = 0; // counts the text's changes
     bool m_again = false;     // asked again while the worker ran
     DefineCheckResult m_result;
+    RuleFileCache m_rules;
 };

@@ -46,6 +46,9 @@ const WrongCase kWrongCases[] = {
     {"UnknownCommand", {"frobnicate"}, "plendor-cli: unknown command frobnicate (plendor-cli --help lists the commands)\n"},
     {"HelpOfAnUnknownCommand", {"frobnicate", "--help"}, "plendor-cli: unknown command frobnicate (plendor-cli --help lists the commands)\n"},
     {"VersionAfterACommandIsAnOption", {"escape", "--version"}, "plendor-cli: unknown option --version\n"},
+    {"MaxInputWithoutASize", {"escape", "--max-input"}, "plendor-cli: --max-input needs a size\n"},
+    {"MaxInputThatIsNoSize", {"--max-input=lots", "escape"},
+     "plendor-cli: --max-input wants a size such as 500M or 2G, not lots\n"},
 };
 
 class CliWrongUsage : public ::testing::TestWithParam<WrongCase> {};
