@@ -123,7 +123,7 @@ QByteArray cliHelpText()
     text += QStringLiteral("\nOptions:\n"
                            "  -h, --help     show this help; after a command, that command's help\n"
                            "  --version      show the version\n"
-                           "  --max-input SIZE  read at most SIZE bytes of one input (such as 500M; 2G by default)\n");
+                           "  --max-input SIZE  read at most SIZE bytes of an input (500M, 2G: the default)\n");
     return utf8(text);
 }
 

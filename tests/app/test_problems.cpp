@@ -55,6 +55,12 @@ struct OpenedWindow : Problems {
         w->show();
         prompt.openFiles = {path("doc.xml")};
         w->execute(cmd::Open);
+        settle();
+    }
+    // With site rules the check runs beside the window: wait for its result.
+    void settle()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !w->checkRunner()->checking(); }, 10000));
     }
     ProblemsDock &dock() { return *w->problemsDock(); }
 };
@@ -172,6 +178,7 @@ TEST_F(OpenedDocument, SavingABrokenDocumentWritesTheSameBytesAndAsksNothing)
     open(kTwoProblems);
     w->wrapper().SetText(kTwoProblems + QStringLiteral("<sql type=\"x\">"));
     ASSERT_EQ(w->SaveLocal(), 1);
+    settle();
     EXPECT_EQ(readFile(path("doc.xml")),
               gbk(EscapeDefineText(kTwoProblems + QStringLiteral("<sql type=\"x\">"), KeyWordRules::fromText(kExampleRules)).text));
     EXPECT_TRUE(prompt.asked.isEmpty());
