@@ -22,6 +22,12 @@ std::optional<qsizetype> ResultTable::addRow()
     return m_rowCount++;
 }
 
+void ResultTable::reserve(qint64 values, qint64 characters)
+{
+    m_cells.reserve(static_cast<std::size_t>(values));
+    m_text.reserve(static_cast<qsizetype>(characters));
+}
+
 bool ResultTable::setValue(qsizetype row, const QString &column, const QString &value)
 {
     const int index = columnIndex(column);

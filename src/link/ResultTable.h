@@ -26,6 +26,9 @@ public:
     // Appends an empty row and returns its index; std::nullopt when one more row would pass the
     // cell limit.
     std::optional<qsizetype> addRow();
+    // Room for this many values of this many characters in all, so that a large answer is held
+    // without the copies that growing would make.
+    void reserve(qint64 values, qint64 characters);
     // False when the table has no such column or row.
     bool setValue(qsizetype row, const QString &column, const QString &value);
     QString value(qsizetype row, const QString &column) const;

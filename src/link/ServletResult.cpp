@@ -2,6 +2,8 @@
 
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace {
 
 // The clock is read once per this many parser tokens.
@@ -23,6 +25,42 @@ private:
     int m_calls = 0;
 };
 
+// Hands the answer to the XML reader a piece at a time, so that the reader holds a piece of it
+// decoded rather than all of it.
+class PieceReader {
+public:
+    explicit PieceReader(const QByteArray &answer) : m_answer(answer) { feed(); }
+
+    // The next token; Invalid at the end of a document that is cut short or on an error.
+    QXmlStreamReader::TokenType next()
+    {
+        for (;;) {
+            const QXmlStreamReader::TokenType token = xml.readNext();
+            if (token == QXmlStreamReader::Invalid && xml.error() == QXmlStreamReader::PrematureEndOfDocumentError &&
+                m_fed < m_answer.size()) {
+                feed();
+                continue;
+            }
+            return token;
+        }
+    }
+
+    QXmlStreamReader xml;
+
+private:
+    static constexpr qsizetype kPiece = qsizetype(1) << 20;
+
+    void feed()
+    {
+        const qsizetype size = std::min(kPiece, m_answer.size() - m_fed);
+        xml.addData(m_answer.mid(m_fed, size));
+        m_fed += size;
+    }
+
+    const QByteArray &m_answer;
+    qsizetype m_fed = 0;
+};
+
 // What a first pass over the answer learns, keeping nothing of the rows but the first row's
 // column names: the answer is checked whole before a table is built from it.
 struct Outline {
@@ -33,6 +71,9 @@ struct Outline {
     bool hasChildren = false;
     bool hasRowElement = false;
     QStringList columns; // of the first element named "row"
+    qint64 rows = 0;       // elements in the document element
+    qint64 values = 0;     // their attributes
+    qint64 characters = 0; // and the attributes' values' length
 };
 
 enum class Read { Done, Malformed, TimedOut };
@@ -53,13 +94,14 @@ bool isChildNode(const QXmlStreamReader &xml, QXmlStreamReader::TokenType token)
 
 Read outline(const QByteArray &answer, Outline &out, Deadline &deadline)
 {
-    QXmlStreamReader xml(answer);
+    PieceReader reader(answer);
+    const QXmlStreamReader &xml = reader.xml;
     int depth = 0;
     bool seenRoot = false;
     while (!xml.atEnd()) {
         if (deadline.passed())
             return Read::TimedOut;
-        const QXmlStreamReader::TokenType token = xml.readNext();
+        const QXmlStreamReader::TokenType token = reader.next();
         if (depth == 1 && isChildNode(xml, token))
             out.hasChildren = true;
         switch (token) {
@@ -71,10 +113,17 @@ Read outline(const QByteArray &answer, Outline &out, Deadline &deadline)
                 const QXmlStreamAttributes attrs = xml.attributes();
                 out.hasResult = attrs.hasAttribute(QStringLiteral("result"));
                 out.result = attrs.value(QStringLiteral("result")).toString();
-            } else if (depth == 2 && !out.hasRowElement && xml.name() == QLatin1String("row")) {
-                out.hasRowElement = true;
-                for (const QXmlStreamAttribute &a : xml.attributes())
-                    out.columns << a.qualifiedName().toString();
+            } else if (depth == 2) {
+                const QXmlStreamAttributes attrs = xml.attributes();
+                ++out.rows;
+                out.values += attrs.size();
+                for (const QXmlStreamAttribute &a : attrs)
+                    out.characters += std::min<qint64>(a.value().size(), ResultTable::kMaxValueLength);
+                if (!out.hasRowElement && xml.name() == QLatin1String("row")) {
+                    out.hasRowElement = true;
+                    for (const QXmlStreamAttribute &a : attrs)
+                        out.columns << a.qualifiedName().toString();
+                }
             }
             break;
         case QXmlStreamReader::EndElement: --depth; break;
@@ -121,14 +170,18 @@ std::optional<ResultTable> ParseServletResult(const QByteArray &answer, QString 
     // Each child of the document element is a row, in order; the table's cell limit applies as
     // the rows come, so that an answer of endless rows is refused before it fills the memory.
     ResultTable table(data.columns, maxCells);
-    QXmlStreamReader xml(answer);
+    const qint64 width = std::max<qint64>(data.columns.size(), 1);
+    if (data.rows <= maxCells / width)
+        table.reserve(data.values, data.characters); // an answer past the limit is refused anyway
+    PieceReader reader(answer);
+    const QXmlStreamReader &xml = reader.xml;
     int depth = 0;
     while (!xml.atEnd()) {
         if (clock.passed()) {
             message = kAnswerTimedOut;
             return std::nullopt;
         }
-        const QXmlStreamReader::TokenType token = xml.readNext();
+        const QXmlStreamReader::TokenType token = reader.next();
         if (depth == 1 && isChildNode(xml, token) && token != QXmlStreamReader::StartElement)
             return std::nullopt; // a row that is no element
         if (token == QXmlStreamReader::EndElement)
