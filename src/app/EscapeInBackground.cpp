@@ -7,6 +7,7 @@
 #include <atomic>
 #include <memory>
 #include <optional>
+#include <new>
 #include <thread>
 
 EscapeOutcome escapeInBackground(const QString &readable, platform::IPrompt &prompt,
@@ -16,8 +17,14 @@ EscapeOutcome escapeInBackground(const QString &readable, platform::IPrompt &pro
     std::optional<EscapeOutcome> outcome;
     QEventLoop loop;
     std::thread worker([&readable, &cancel, &outcome, &loop] {
-        EscapeOutcome done =
-            EscapeDefineText(readable, KeyWordRules::fromProgramFolder(), RuleLimits::forConversion(readable, &cancel));
+        EscapeOutcome done;
+        try {
+            done = EscapeDefineText(readable, KeyWordRules::fromProgramFolder(),
+                                    RuleLimits::forConversion(readable, &cancel));
+        } catch (const std::bad_alloc &) {
+            // An exception must not leave the thread: the process, and the user's text, would end.
+            done.error = QStringLiteral("内存不足,无法转换文本。");
+        }
         // Handed over on the window's thread, where the loop below reads it.
         QMetaObject::invokeMethod(
             &loop, [&outcome, done = std::move(done)]() mutable { outcome = std::move(done); }, Qt::QueuedConnection);
