@@ -3,6 +3,7 @@
 // markers, the check): one typed character, one caret move, one scroll step of the stored pane,
 // each carried through every notification and the repaint that follows. The end should cost
 // what the top costs.
+#include "QuietPrompt.h"
 #include "BenchInputs.h"
 
 #include "app/frmMain.h"
@@ -21,19 +22,6 @@
 namespace {
 
 using Sci = QsciScintillaBase;
-
-class QuietPrompt : public platform::IPrompt {
-public:
-    platform::Answer ask(const QString &, const QString &, platform::Buttons, platform::Icon,
-                         platform::Answer defaultAnswer) override
-    {
-        return defaultAnswer;
-    }
-    void inform(const QString &, const QString &, platform::Icon) override {}
-    QString chooseOpenFile(const QString &, const QString &, const QString &) override { return {}; }
-    QString chooseSaveFile(const QString &, const QString &, const QString &, const QString &) override { return {}; }
-    void runModal(QDialog &) override {}
-};
 
 void settle()
 {

@@ -1,5 +1,6 @@
 // Opening a 50 MB define file in the real main window, offscreen: the time until the readable
 // view is ready and the peak resident memory of the process, each run in a fresh process.
+#include "QuietPrompt.h"
 #include "BenchInputs.h"
 #include "ChildProcess.h"
 
@@ -21,20 +22,6 @@
 namespace {
 
 const char kChildFlag[] = "--open-in-child";
-
-// Answers every question with its default and chooses no file.
-class QuietPrompt : public platform::IPrompt {
-public:
-    platform::Answer ask(const QString &, const QString &, platform::Buttons, platform::Icon,
-                         platform::Answer defaultAnswer) override
-    {
-        return defaultAnswer;
-    }
-    void inform(const QString &, const QString &, platform::Icon) override {}
-    QString chooseOpenFile(const QString &, const QString &, const QString &) override { return {}; }
-    QString chooseSaveFile(const QString &, const QString &, const QString &, const QString &) override { return {}; }
-    void runModal(QDialog &) override {}
-};
 
 qint64 residentBytes()
 {
