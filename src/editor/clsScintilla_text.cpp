@@ -158,9 +158,10 @@ void clsScintilla::LoadTextPieces(qsizetype size, const std::function<QByteArray
     {
         const BulkChange bulk(*this);
         SendEditor(Sci::SCI_SETTEXT, 0, ptr(""));
-        // Room for all at once, or each piece would copy the text gathered so far; and a byte
-        // more, as the component grows its buffer when an insertion would fill it.
-        SendEditor(Sci::SCI_ALLOCATE, w(size + 1));
+        // Room for all at once, or each piece would copy the text gathered so far; and two bytes
+        // more: the component grows its buffer (by a sixth, copying it) when an insertion would
+        // fill it, and handing out the text's pointer counts as inserting one byte.
+        SendEditor(Sci::SCI_ALLOCATE, w(size + 2));
         for (QByteArray piece = next(); !piece.isEmpty(); piece = next())
             SendEditor(Sci::SCI_APPENDTEXT, w(piece.size()), ptr(piece.constData()));
     }
