@@ -22,10 +22,22 @@ DefineCheckRunner::DefineCheckRunner(clsScintilla &editor, QObject *parent)
             [this](int, int type, const char *, int, int, int, int, int, int, int) { textChanged(type); });
 }
 
-DefineCheckRunner::~DefineCheckRunner()
+DefineCheckRunner::~DefineCheckRunner() { stopWorker(); }
+
+void DefineCheckRunner::stop()
 {
-    if (m_worker.joinable())
-        m_worker.join();
+    m_stopped = true;
+    m_timer.stop();
+    stopWorker();
+}
+
+void DefineCheckRunner::stopWorker()
+{
+    if (!m_worker.joinable())
+        return;
+    m_cancel = true;
+    m_worker.join();
+    m_cancel = false;
 }
 
 void DefineCheckRunner::textChanged(int modificationType)
@@ -35,13 +47,22 @@ void DefineCheckRunner::textChanged(int modificationType)
                                  Sci::SC_MOD_BEFOREDELETE;
     if (!(modificationType & kTextChanges))
         return;
+    // The worker reads the text in place: it stops before the text moves. Its report, if already
+    // on its way, belongs to a run that no longer counts.
+    if (m_worker.joinable()) {
+        stopWorker();
+        m_again = false;
+    }
     ++m_generation;
-    m_timer.start(pause);
+    if (!m_stopped)
+        m_timer.start(pause);
 }
 
 void DefineCheckRunner::checkNow()
 {
     m_timer.stop();
+    if (m_stopped)
+        return;
     if (m_worker.joinable()) {
         m_again = true;
         return;
@@ -54,7 +75,7 @@ void DefineCheckRunner::checkNow()
     // not tell: such a check always runs beside the window.
     const bool withRules = rules->present && !rules->rules.empty();
     if (withRules || static_cast<double>(text.size()) / bytesPerMs >= static_cast<double>(inlineBudget.count())) {
-        runOnWorker(text.toByteArray(), options, std::move(rules));
+        runOnWorker(text, options, std::move(rules));
         return;
     }
     options.rules = rules.get();
@@ -80,28 +101,32 @@ std::optional<qsizetype> DefineCheckRunner::findProblem(qsizetype after, qsizety
     return found.problems.front().offset;
 }
 
-void DefineCheckRunner::runOnWorker(QByteArray snapshot, DefineCheckOptions options,
+void DefineCheckRunner::runOnWorker(QByteArrayView text, DefineCheckOptions options,
                                     std::shared_ptr<const KeyWordRules> rules)
 {
     const quint64 generation = m_generation;
-    m_worker = std::thread([this, snapshot = std::move(snapshot), options, rules, generation]() mutable {
+    const quint64 run = ++m_run;
+    m_worker = std::thread([this, text, options, rules, generation, run]() mutable {
         options.rules = rules.get();
+        options.cancel = &m_cancel;
         const Clock::time_point start = Clock::now();
-        auto result = std::make_shared<DefineCheckResult>(checkDefineText(snapshot, options));
+        auto result = std::make_shared<DefineCheckResult>(checkDefineText(text, options));
         const auto took = Clock::now() - start;
-        const qsizetype bytes = snapshot.size();
+        const qsizetype bytes = result->cancelled ? 0 : text.size();
         // This object outlives the thread: its destructor joins it.
-        QMetaObject::invokeMethod(this, [this, result, generation, bytes, took] {
+        QMetaObject::invokeMethod(this, [this, result, generation, run, bytes, took] {
             measure(bytes, took);
-            workerDone(result, generation);
+            workerDone(result, generation, run);
         }, Qt::QueuedConnection);
     });
 }
 
-void DefineCheckRunner::workerDone(std::shared_ptr<DefineCheckResult> result, quint64 generation)
+void DefineCheckRunner::workerDone(std::shared_ptr<DefineCheckResult> result, quint64 generation, quint64 run)
 {
+    if (run != m_run || !m_worker.joinable())
+        return; // stopped by a change, which asks for its own check
     m_worker.join();
-    if (generation == m_generation)
+    if (generation == m_generation && !result->cancelled)
         accept(std::move(*result));
     if (m_again) {
         m_again = false;

@@ -1,8 +1,9 @@
 #pragma once
 // Runs the define-file checker over the main editor's text: at once when asked (a document
 // opened or saved) and after typing stops for half a second. A check that would take longer than
-// the user-interface thread can spare runs on a worker with a copy of the text; its result is
-// dropped when the text changed meanwhile. The check never touches the text or its saving.
+// the user-interface thread can spare runs on a worker that reads the editor's own text, never a
+// copy (a large file has no memory to spare): the first change to the text stops the worker, and
+// waits for it, before the change is made. The check never touches the text or its saving.
 
 #include "app/RuleFileCache.h"
 #include "document/DefineCheck.h"
@@ -10,6 +11,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -31,6 +33,8 @@ public:
     std::optional<qsizetype> findProblem(qsizetype after, qsizetype before, bool last);
     // True while a worker is checking.
     bool checking() const { return m_worker.joinable(); }
+    // Stops checking for good; before the editor goes, as a worker may be reading its text.
+    void stop();
 
     // How long the text must rest before a check, and the most a check may hold up the
     // user-interface thread.
@@ -45,8 +49,9 @@ signals:
 
 private:
     void textChanged(int modificationType);
-    void runOnWorker(QByteArray snapshot, DefineCheckOptions options, std::shared_ptr<const KeyWordRules> rules);
-    void workerDone(std::shared_ptr<DefineCheckResult> result, quint64 generation);
+    void runOnWorker(QByteArrayView text, DefineCheckOptions options, std::shared_ptr<const KeyWordRules> rules);
+    void stopWorker();
+    void workerDone(std::shared_ptr<DefineCheckResult> result, quint64 generation, quint64 run);
     void accept(DefineCheckResult result);
     void measure(qsizetype bytes, std::chrono::steady_clock::duration took);
 
@@ -54,6 +59,9 @@ private:
     ProblemIndicators m_indicators;
     QTimer m_timer;
     std::thread m_worker;
+    std::atomic_bool m_cancel{false};
+    quint64 m_run = 0;       // counts the workers started, so a stopped one's report is ignored
+    bool m_stopped = false;
     quint64 m_generation = 0; // counts the text's changes
     bool m_again = false;     // asked again while the worker ran
     DefineCheckResult m_result;

@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "app/DefineCheckRunner.h"
 
 #include "document/DefineEscaping.h"
 #include "app/FormEditorSettings.h"
@@ -51,6 +52,9 @@ frmMain::frmMain(ISettingsStore &settings, platform::IPrompt &prompt, QString co
 
 frmMain::~frmMain()
 {
+    // A check beside the window reads the editor's text, which goes with the editor.
+    if (m_checkRunner)
+        m_checkRunner->stop();
     if (sciMain)
         sciMain->CloseScintilla();
     WindowSystem::instance().destroyWindow(m_hwnd);

@@ -15,6 +15,7 @@ using namespace define_check;
 namespace vocab = define_vocabulary;
 
 namespace {
+const std::atomic_bool kNeverCancelled{false};
 
 constexpr size_t kTagCount = vocab::kTags.size();
 constexpr int kRoot = vocab::tagIndex("defineSqls");
@@ -123,15 +124,19 @@ template <typename Words> int closest(std::string_view word, const Words &words)
 class Scanner {
 public:
     Scanner(QByteArrayView text, Findings &findings, const CodePageRepertoire &repertoire, StoredReading &stored,
-            DefineCheckOptions::Replacement replacement)
+            DefineCheckOptions::Replacement replacement, const std::atomic_bool *cancel)
         : m_begin(reinterpret_cast<const unsigned char *>(text.data())), m_p(m_begin), m_end(m_begin + text.size()),
-          m_findings(findings), m_repertoire(repertoire), m_stored(stored), m_replacement(replacement)
+          m_findings(findings), m_repertoire(repertoire), m_stored(stored), m_replacement(replacement),
+          m_cancel(cancel ? cancel : &kNeverCancelled)
     {
     }
 
-    void run()
+    // False when cancelled before the end: then nothing found means anything.
+    bool run()
     {
         while (m_p < m_end) {
+            if (m_cancel->load(std::memory_order_relaxed))
+                return false;
             if (m_open.empty()) {
                 outsideRoot();
                 continue;
@@ -149,6 +154,7 @@ public:
         for (const OpenElement &open : m_open)
             report(Kind::UnclosedStart, open.offset, 1 + nameLength(open.tag), open.tag);
         m_stored.finish();
+        return true;
     }
 
 private:
@@ -609,6 +615,7 @@ private:
     const CodePageRepertoire &m_repertoire;
     StoredReading &m_stored;
     const DefineCheckOptions::Replacement m_replacement;
+    const std::atomic_bool *m_cancel;
 
     std::vector<OpenElement> m_open;
     std::array<qsizetype, kTagCount> m_openCount{};
@@ -660,9 +667,12 @@ DefineCheckResult checkDefineText(QByteArrayView utf8, const DefineCheckOptions 
         if (!broken.empty())
             stored.giveUp();
     }
-    Scanner(utf8, findings, CodePageRepertoire::of(codec), stored, options.replacement).run();
-
     DefineCheckResult result;
+    if (!Scanner(utf8, findings, CodePageRepertoire::of(codec), stored, options.replacement, options.cancel).run()) {
+        result.cancelled = true;
+        return result;
+    }
+
     result.errors = findings.errors();
     result.warnings = findings.warnings();
     result.problems = describe(utf8, findings.takeSorted(), QString::fromLatin1(codec.name()));

@@ -8,6 +8,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <atomic>
 #include <vector>
 
 struct DefineProblem {
@@ -37,12 +38,15 @@ struct DefineCheckOptions {
     qsizetype after = -1;
     qsizetype before = -1;
     bool keepLast = false;
+    // Set by another thread to stop the check early: the text may be about to change under it.
+    const std::atomic_bool *cancel = nullptr;
 };
 
 struct DefineCheckResult {
     std::vector<DefineProblem> problems; // the first maxProblems by position
     qsizetype errors = 0;                // every one found, listed or not
     qsizetype warnings = 0;
+    bool cancelled = false;              // stopped early: nothing above holds
     qsizetype omitted() const { return errors + warnings - static_cast<qsizetype>(problems.size()); }
 };
 
