@@ -22,10 +22,20 @@ public:
 
     // Sets the indicators' looks; once per editing window.
     void setUp();
-    // Replaces every mark with these; ranges past the text's end are cut at it.
+    // Replaces every mark with these; ranges past the text's end are cut at it. Only the marks
+    // that differ from those shown are touched, as each touch redraws what it covers.
     void show(const std::vector<Range> &ranges);
     void clear();
 
 private:
+    struct Run {
+        qsizetype start = 0;
+        qsizetype end = 0;
+        bool operator==(const Run &) const = default;
+        auto operator<=>(const Run &) const = default;
+    };
+    std::vector<Run> shownRuns(int indicator);
+    void update(int indicator, const std::vector<Run> &wanted);
+
     clsScintilla &m_editor;
 };

@@ -161,7 +161,7 @@ TEST_F(OpenedDocument, TypingPauseChecksAgainAndAWorkerResultForOldTextIsDropped
     runner.checkNow();
     EXPECT_TRUE(runner.checking());
     w->wrapper().SetText(QStringLiteral("<error>"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !runner.checking(); }, 5000));
+    EXPECT_FALSE(runner.checking()) << "the worker reads the text in place: a change stops it before it is made";
     EXPECT_EQ(cell(dock(), 0, ProblemsModel::MessageColumn), QStringLiteral("</error> 没有对应的开始标记 <error>"))
         << "the result for the old text is dropped";
 
@@ -171,6 +171,55 @@ TEST_F(OpenedDocument, TypingPauseChecksAgainAndAWorkerResultForOldTextIsDropped
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return !runner.checking() && cell(dock(), 0, ProblemsModel::MessageColumn) == QStringLiteral("<error> 只能写在 <define> 中"); },
         5000));
+}
+
+TEST_F(OpenedDocument, ALargeTextChangedDuringItsCheckIsCheckedAgain)
+{
+    open(QStringLiteral("<defineSqls></defineSqls>"));
+    DefineCheckRunner &runner = *w->checkRunner();
+    runner.pause = std::chrono::milliseconds(10);
+    runner.bytesPerMs = 0.001; // on the worker
+    QString large = QStringLiteral("<defineSqls>\r\n");
+    for (int i = 0; i < 20000; ++i)
+        large += QStringLiteral("<define name=\"d%1\"><sql type=\"x\">select 1</sql></define>\r\n").arg(i);
+    large += QStringLiteral("</defineSqls>");
+    w->wrapper().SetText(large);
+    runner.checkNow();
+    ASSERT_TRUE(runner.checking());
+    // Typed while the worker reads: it stops first, and the typing pause checks the new text.
+    w->wrapper().SetSel(0, 0);
+    w->wrapper().ReplaceSel(QStringLiteral("</sql>"));
+    EXPECT_FALSE(runner.checking());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !runner.checking() && runner.result().warnings == 20000; }, 20000));
+    EXPECT_GE(runner.result().errors, 1);
+}
+
+TEST_F(OpenedDocument, MarksChangeOnlyWhereTheProblemsDid)
+{
+    open(QStringLiteral("<defineSqls><define name=\"a\"><sql>select 1 from tblBill where a = 1</sql></define></defineSqls>"));
+    clsScintilla &s = w->wrapper();
+    ProblemIndicators marker(s);
+    using Marks = std::vector<std::pair<qsizetype, qsizetype>>;
+    marker.show({{2, 3, true}, {10, 2, false}, {20, 5, true}});
+    marker.show({{3, 3, true}, {10, 2, false}, {20, 5, true}, {30, 1, false}, {90, 50, true}});
+    EXPECT_EQ(marks(s, ProblemIndicators::kError), (Marks{{3, 3}, {20, 5}, {90, s.GetLen() - 90}}));
+    EXPECT_EQ(marks(s, ProblemIndicators::kWarning), (Marks{{10, 2}, {30, 1}}));
+
+    // The same problems again touch nothing.
+    int touched = 0;
+    const auto counting = QObject::connect(s.widget(), &Sci::SCN_MODIFIED, [&](int, int type, const char *, int, int, int, int, int, int, int) {
+        touched += (type & Sci::SC_MOD_CHANGEINDICATOR) != 0;
+    });
+    marker.show({{3, 3, true}, {10, 2, false}, {20, 5, true}, {30, 1, false}, {90, 50, true}});
+    EXPECT_EQ(touched, 0);
+    QObject::disconnect(counting);
+
+    // Touching and overlapping problems are one mark, as the component keeps them.
+    marker.show({{5, 3, true}, {8, 2, true}, {6, 1, true}, {40, 0, false}});
+    EXPECT_EQ(marks(s, ProblemIndicators::kError), (Marks{{5, 5}}));
+    EXPECT_EQ(marks(s, ProblemIndicators::kWarning), Marks{});
+    marker.show({});
+    EXPECT_EQ(marks(s, ProblemIndicators::kError), Marks{});
 }
 
 TEST_F(OpenedDocument, SavingABrokenDocumentWritesTheSameBytesAndAsksNothing)

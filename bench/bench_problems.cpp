@@ -1,0 +1,116 @@
+// A keystroke in a document with about a million problems, in the real main window, offscreen:
+// the key, the check it sets off, and the markers, problems list and status bar it updates, all
+// carried through to the repaint. The CPU time counted is the window's thread only; the check
+// itself runs beside it.
+#include "QuietPrompt.h"
+
+#include "app/DefineCheckRunner.h"
+#include "app/frmMain.h"
+#include "platform/ProgramFolder.h"
+#include "platform/SettingsStore.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTest>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+using Sci = QsciScintillaBase;
+
+// Defines whose SQL holds characters the code page cannot store: each one is a warning.
+QByteArray manyProblems(int warnings)
+{
+    const QByteArray line = QByteArrayLiteral("\t\t\tselect '\xF0\x9F\x98\x80 \xF0\x9F\x98\x80 \xF0\x9F\x98\x80 "
+                                              "\xF0\x9F\x98\x80' from tblBill\r\n");
+    constexpr int kPerLine = 4;
+    constexpr int kLinesPerDefine = 40;
+    QByteArray text = QByteArrayLiteral("<defineSqls>\r\n");
+    for (int define = 0; define * kLinesPerDefine * kPerLine < warnings; ++define) {
+        text += "\t<define name=\"check" + QByteArray::number(define) + "\" caption=\"\xE6\xA3\x80\xE6\x9F\xA5\">\r\n\t\t<sql>\r\n";
+        for (int i = 0; i < kLinesPerDefine; ++i)
+            text += line;
+        text += "\t\t</sql>\r\n\t</define>\r\n";
+    }
+    text += "</defineSqls>\r\n";
+    return text;
+}
+
+struct ProblemWindow {
+    QTemporaryDir dir;
+    QSettingsStore settings{dir.filePath(QStringLiteral("settings"))};
+    QuietPrompt prompt;
+    std::unique_ptr<frmMain> window;
+
+    ProblemWindow()
+    {
+        platform::setProgramFolder(dir.filePath(QStringLiteral("program")));
+        window = std::make_unique<frmMain>(settings, prompt, QString());
+        window->resize(1000, 700);
+        window->show();
+        window->checkRunner()->pause = std::chrono::milliseconds(0);
+        window->wrapper().LoadTextBytes(manyProblems(1'000'000));
+        checkAndWait(*window);
+    }
+
+    static void checkAndWait(frmMain &w)
+    {
+        QEventLoop loop;
+        const auto done = QObject::connect(w.checkRunner(), &DefineCheckRunner::checked, &loop, &QEventLoop::quit);
+        w.checkRunner()->checkNow();
+        loop.exec();
+        QObject::disconnect(done);
+    }
+};
+
+ProblemWindow &problemWindow()
+{
+    static ProblemWindow window;
+    return window;
+}
+
+void keystroke(benchmark::State &state, bool atEnd)
+{
+    frmMain &w = *problemWindow().window;
+    clsScintilla &s = w.wrapper();
+    QWidget &view = *s.widget();
+    const int line = atEnd ? s.GetLineCount() - 4 : 3;
+    const int pos = s.GetLineEndPosition(line);
+    s.SetSel(pos, pos);
+    s.SendEditor(Sci::SCI_SCROLLCARET);
+    bool type = true;
+    for (auto _ : state) {
+        // A space typed, then taken back, so the document stays as it was.
+        QEventLoop loop;
+        const auto done = QObject::connect(w.checkRunner(), &DefineCheckRunner::checked, &loop, &QEventLoop::quit);
+        QTest::keyClick(&view, type ? Qt::Key_Space : Qt::Key_Backspace);
+        type = !type;
+        loop.exec();
+        QObject::disconnect(done);
+        view.repaint();
+    }
+    const DefineCheckResult &result = w.checkRunner()->result();
+    state.counters["problems"] = static_cast<double>(result.errors + result.warnings);
+}
+
+void BM_KeystrokeAtTopMillionProblems(benchmark::State &state) { keystroke(state, false); }
+void BM_KeystrokeAtEndMillionProblems(benchmark::State &state) { keystroke(state, true); }
+
+BENCHMARK(BM_KeystrokeAtTopMillionProblems)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_KeystrokeAtEndMillionProblems)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    problemWindow().window.reset();
+    return 0;
+}
