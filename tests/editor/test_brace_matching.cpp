@@ -146,4 +146,22 @@ TEST_F(BraceMatching, ScrollingKeepsTheMarksAndTextChangesRedoThem)
     expectBad(0);
 }
 
+TEST_F(BraceMatching, PartnersPastTheStyledTextCountNestingAndSkipChineseText)
+{
+    // Only the first page is styled when the caret's update comes; the partner is far below.
+    QString text = QStringLiteral("(\n");
+    for (int i = 0; i < 3000; ++i)
+        text += QStringLiteral("select 在(中) from t -- 是\n");
+    text += QStringLiteral("x)");
+    s.SetText(text);
+    caretAt(0);
+    ASSERT_LT(s.SendEditor(Sci::SCI_GETENDSTYLED), s.GetLen() / 2);
+    expectHighlight(0, static_cast<WParam>(s.GetLen() - 1));
+
+    s.SendEditor(Sci::SCI_DELETERANGE, static_cast<WParam>(s.GetLen() - 1), 1);
+    caretAt(1);
+    caretAt(0);
+    expectBad(0);
+}
+
 } // namespace
