@@ -27,7 +27,8 @@ void DefinesModel::refilter()
         return;
     for (qsizetype i = 0; i < static_cast<qsizetype>(m_outline->size()); ++i) {
         const DefineOutlineEntry &e = (*m_outline)[static_cast<size_t>(i)];
-        if (e.name.contains(m_filter, Qt::CaseInsensitive) || e.caption.contains(m_filter, Qt::CaseInsensitive))
+        if (m_outline->name(e).contains(m_filter, Qt::CaseInsensitive) ||
+            m_outline->caption(e).contains(m_filter, Qt::CaseInsensitive))
             m_shown.push_back(i);
     }
 }
@@ -71,8 +72,8 @@ QVariant DefinesModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
-        case NameColumn: return e->name;
-        case CaptionColumn: return e->caption;
+        case NameColumn: return m_outline->name(*e).toString();
+        case CaptionColumn: return m_outline->caption(*e).toString();
         case StatementsColumn: return e->statementList();
         case LineColumn: return static_cast<qlonglong>(e->line);
         default: return {};

@@ -567,11 +567,11 @@ private:
         add(std::move(f));
     }
 
-    static QString textOf(const AttributeValue &value)
+    static QByteArrayView textOf(const AttributeValue &value)
     {
         return value.present && !value.broken
-                   ? QString::fromUtf8(value.value.data(), static_cast<qsizetype>(value.value.size()))
-                   : QString();
+                   ? QByteArrayView(value.value.data(), static_cast<qsizetype>(value.value.size()))
+                   : QByteArrayView();
     }
 
     // A define starts an entry; a statement tag marks the define it stands in.
@@ -585,9 +585,7 @@ private:
         DefineOutlineEntry entry;
         entry.offset = offsetOf(lt);
         entry.end = offsetOf(m_p);
-        entry.name = textOf(m_name);
-        entry.caption = textOf(m_caption);
-        m_outline->push_back(std::move(entry));
+        m_outline->add(entry, textOf(m_name), textOf(m_caption));
         if (!selfClosed)
             m_openDefines.push_back(m_outline->size() - 1);
     }

@@ -17,6 +17,17 @@ QString DefineOutlineEntry::statementList() const
     return names.join(QStringLiteral(", "));
 }
 
+void DefineOutline::add(DefineOutlineEntry entry, QByteArrayView utf8Name, QByteArrayView utf8Caption)
+{
+    entry.nameAt = m_texts.size();
+    m_texts += QString::fromUtf8(utf8Name);
+    entry.nameSize = m_texts.size() - entry.nameAt;
+    entry.captionAt = m_texts.size();
+    m_texts += QString::fromUtf8(utf8Caption);
+    entry.captionSize = m_texts.size() - entry.captionAt;
+    m_entries.push_back(entry);
+}
+
 qsizetype defineAt(const DefineOutline &outline, qsizetype offset)
 {
     auto after = std::upper_bound(outline.begin(), outline.end(), offset,
@@ -32,7 +43,8 @@ qsizetype defineAt(const DefineOutline &outline, qsizetype offset)
 
 qsizetype defineNamed(const DefineOutline &outline, const QString &name)
 {
-    const auto it = std::find_if(outline.begin(), outline.end(), [&](const DefineOutlineEntry &e) { return e.name == name; });
+    const auto it =
+        std::find_if(outline.begin(), outline.end(), [&](const DefineOutlineEntry &e) { return outline.name(e) == name; });
     return it == outline.end() ? -1 : it - outline.begin();
 }
 

@@ -31,7 +31,7 @@ QStringList shownNames(DefinesDock &dock)
 {
     QStringList names;
     for (int row = 0; row < dock.model().rowCount(); ++row)
-        names << dock.model().entryAt(row)->name;
+        names << dock.model().outline()->name(*dock.model().entryAt(row)).toString();
     return names;
 }
 

@@ -19,7 +19,9 @@ QStringList described(const DefineOutline &outline)
 {
     QStringList out;
     for (const DefineOutlineEntry &e : outline)
-        out << QStringLiteral("%1|%2|%3|%4").arg(e.name, e.caption, e.statementList()).arg(e.line);
+        out << QStringLiteral("%1|%2|%3|%4")
+                   .arg(outline.name(e).toString(), outline.caption(e).toString(), e.statementList())
+                   .arg(e.line);
     return out;
 }
 
@@ -87,7 +89,7 @@ TEST(DefineOutline, FiftyThousandDefinesAreAllListedWithTheirLines)
     text += "</defineSqls>\r\n";
     const DefineOutline outline = outlineOf(text);
     ASSERT_EQ(outline.size(), 50'000U);
-    EXPECT_EQ(outline.back().name, QStringLiteral("d49999"));
+    EXPECT_EQ(outline.name(outline.back()), QStringLiteral("d49999"));
     EXPECT_EQ(outline.back().line, 2 + 49'999 * 3);
     EXPECT_EQ(outline.back().statementList(), QStringLiteral("sql"));
 }
