@@ -14,6 +14,7 @@ packages=(
   postgresql postgresql-contrib odbc-postgresql unixodbc
   qt6-tools-dev libqt6opengl6-dev
   poppler-utils fonts-dejavu-core
+  git
 )
 
 missing=()

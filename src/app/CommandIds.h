@@ -31,4 +31,9 @@ constexpr int PreviousProblem = 1451; // Shift+F8
 // Our own: print and HTML export, in the File menu.
 constexpr int Print = 1521;
 constexpr int ExportHtml = 1522;
+// Our own: the recent files submenu (File menu, local mode).
+constexpr int RecentFiles = 1523;
+// Our own: the defines dock (View menu) and the way into its filter box (Ctrl+Shift+O).
+constexpr int DefinesList = 612;
+constexpr int FindDefine = 1452;
 } // namespace cmd

@@ -33,6 +33,9 @@ const std::vector<CommandInfo> &allCommands()
         {cmd::PreviousProblem, "", nullptr},
         {cmd::Print, "打印(&P)...", nullptr},
         {cmd::ExportHtml, "导出 HTML(&H)...", nullptr},
+        {cmd::RecentFiles, "最近的文件(&F)", nullptr},
+        {cmd::DefinesList, "定义列表(&D)", nullptr},
+        {cmd::FindDefine, "", nullptr},
     };
     return commands;
 }
@@ -50,13 +53,13 @@ std::vector<MenuSpec> menuBarLayout(bool serverMode)
     if (serverMode)
         file.items = {{cmd::Save, false}, {cmd::SaveAs, true}, {cmd::Exit, true}};
     else
-        file.items = {{cmd::Open, false}, {cmd::Save, false}, {cmd::SaveAs, false}, {cmd::ConnectDevDb, true},
-                      {cmd::Exit, true}};
+        file.items = {{cmd::Open, false},        {cmd::Save, false},         {cmd::SaveAs, false},
+                      {cmd::RecentFiles, false}, {cmd::ConnectDevDb, true}, {cmd::Exit, true}};
     file.items.insert(file.items.end() - 1, {{cmd::Print, true}, {cmd::ExportHtml, false}});
     return {
         file,
         {"编辑(&E)", {{cmd::Cut, false}, {cmd::Copy, false}, {cmd::Paste, false}, {cmd::Find, true}, {cmd::Replace, false}}},
-        {"视图(&V)", {{cmd::EscapedFile, true}, {cmd::ProblemsList, false}}},
+        {"视图(&V)", {{cmd::EscapedFile, true}, {cmd::ProblemsList, false}, {cmd::DefinesList, false}}},
         {"帮助(&V)", {{cmd::About, false}}},
     };
 }
@@ -85,6 +88,7 @@ const std::vector<Shortcut> &mainShortcuts()
         {"F8", cmd::NextProblem},
         {"Shift+F8", cmd::PreviousProblem},
         {"Ctrl+P", cmd::Print},
+        {"Ctrl+Shift+O", cmd::FindDefine},
     };
     return shortcuts;
 }

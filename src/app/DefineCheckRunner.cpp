@@ -70,6 +70,7 @@ void DefineCheckRunner::checkNow()
     std::shared_ptr<const KeyWordRules> rules = m_rules.current();
     DefineCheckOptions options;
     options.codePage = m_editor.codec().codePage();
+    options.outline = true;
     const QByteArrayView text = m_editor.TextBytesView();
     // With site rules the check escapes the text through them, whose cost the text's size does
     // not tell: such a check always runs beside the window.
@@ -136,6 +137,8 @@ void DefineCheckRunner::workerDone(std::shared_ptr<DefineCheckResult> result, qu
 
 void DefineCheckRunner::accept(DefineCheckResult result)
 {
+    m_outline = std::make_shared<const DefineOutline>(std::move(result.outline));
+    result.outline.clear();
     m_result = std::move(result);
     std::vector<ProblemIndicators::Range> ranges;
     ranges.reserve(m_result.problems.size());

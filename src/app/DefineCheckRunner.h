@@ -28,6 +28,8 @@ public:
     // Checks the text as it is now.
     void checkNow();
     const DefineCheckResult &result() const { return m_result; }
+    // The defines the same pass read, shared with whoever shows them.
+    std::shared_ptr<const DefineOutline> outline() const { return m_outline; }
     // The offset of the first (or, with last, the last) problem of the text as it is now inside
     // (after, before), -1 leaving a side open; checked here and now.
     std::optional<qsizetype> findProblem(qsizetype after, qsizetype before, bool last);
@@ -65,5 +67,6 @@ private:
     quint64 m_generation = 0; // counts the text's changes
     bool m_again = false;     // asked again while the worker ran
     DefineCheckResult m_result;
+    std::shared_ptr<const DefineOutline> m_outline = std::make_shared<const DefineOutline>();
     RuleFileCache m_rules;
 };

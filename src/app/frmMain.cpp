@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 #include "app/DefineCheckRunner.h"
+#include "app/DocumentRecovery.h"
 
 #include "document/DefineEscaping.h"
 #include "app/FormEditorSettings.h"
@@ -55,6 +56,9 @@ frmMain::~frmMain()
     // A check beside the window reads the editor's text, which goes with the editor.
     if (m_checkRunner)
         m_checkRunner->stop();
+    // A window that goes away is a clean end: its recovery file goes with it.
+    delete m_recovery;
+    m_recovery = nullptr;
     if (sciMain)
         sciMain->CloseScintilla();
     WindowSystem::instance().destroyWindow(m_hwnd);
@@ -65,6 +69,9 @@ void frmMain::Form_Load()
     ParseCommandLine(m_commandLine);
     BuildCommandBars();
     setUpChecking();
+    setUpOutline();
+    setUpRecovery();
+    setUpRecentFiles();
     connect(sciMain.get(), &usrScintilla::CharAdded, this, &frmMain::sciMain_CharAdded);
     connect(sciMain.get(), &usrScintilla::OpenFileUrl, this, &frmMain::sciMain_OpenFileUrl);
     connectCompletion();
@@ -104,9 +111,12 @@ void frmMain::startServerDocument()
     setWindowTitle(strBaseCaption + QLatin1Char('[') + launch.UpLoadFileName + QLatin1Char(']'));
     sciMain->setAutoIndent(true);
     bTextChanged = false;
-    if (!launch.DefineName.isEmpty())
-        sciMain->DoFind(QLatin1Char('"') + launch.DefineName + QLatin1Char('"'));
+    // The define is found by the check's reading of the defines, as the outline lists them.
+    m_pendingDefine = launch.DefineName;
     checkDocumentNow();
+    m_recovery->clean();
+    // Once the window is up: the unsaved text of this define file that an earlier editor left.
+    QTimer::singleShot(0, this, [this] { offerRecoveries(); });
 }
 
 void frmMain::restoreWindowPosition()
@@ -186,7 +196,8 @@ void frmMain::sciMain_CharAdded(int ch) { OnCharAdded(ch); }
 void frmMain::Timer1_Timer()
 {
     Timer1.stop();
-    if (m_commandLine.isEmpty())
+    // A recovered document takes the window's one place before the file named at start.
+    if (offerRecoveries() || m_commandLine.isEmpty())
         return;
     openFromCommandLine(localPathFromCommandLine(m_commandLine));
 }
@@ -212,6 +223,8 @@ void frmMain::closeEvent(QCloseEvent *event)
         }
     }
     event->accept();
+    // Saved, or given up with No: nothing is left to recover.
+    m_recovery->clean();
     m_obj->endProgram = endProgram;
     m_obj->close();
 }

@@ -160,6 +160,15 @@ public:
     void goToNextProblem();
     void goToPreviousProblem();
 
+    // The defines dock beside the problems (frmMain_outline.cpp).
+    class DefinesDock *definesDock() const { return m_definesDock; }
+    // The caret to a define's start tag, its line at the top of the view, the focus in the editor.
+    void goToDefine(qsizetype offset);
+
+    // The recovery file of the unsaved text (frmMain_recovery.cpp).
+    class DocumentRecovery *documentRecovery() const { return m_recovery; }
+    class QMenu *recentFilesMenu() const { return m_recentMenu; }
+
 private:
     void setUpChecking();
     void checkDocumentNow();
@@ -167,6 +176,21 @@ private:
     class ProblemsDock *m_problemsDock = nullptr;
     class DefineCheckRunner *m_checkRunner = nullptr;
     class MainStatusBar *m_mainStatusBar = nullptr;
+    // The File menu's recent files (frmMain_recent.cpp).
+    void setUpRecentFiles();
+    void fillRecentFilesMenu();
+    void openRecentFile(const QString &path);
+    void rememberRecentFile(const QString &path);
+    class QMenu *m_recentMenu = nullptr;
+    void setUpOutline();
+    class DefinesDock *m_definesDock = nullptr;
+    // A server document's define to show once the first check has read the defines.
+    QString m_pendingDefine;
+    void setUpRecovery();
+    // Offers the recovery files that editors no longer running left; true when one was taken up.
+    bool offerRecoveries();
+    void takeUpRecovered(const struct RecoveryRecord &record);
+    class DocumentRecovery *m_recovery = nullptr;
     std::unique_ptr<DevConnection> m_devConnection;
     std::unique_ptr<CompletionTriggers> m_completion;
     // Completion's lookups away from the user-interface thread (frmMain_completion.cpp); goes

@@ -5,6 +5,7 @@
 #include "app/LaunchParams.h"
 #include "app/frmMain.h"
 
+#include "app/DefinesDock.h"
 #include "app/ProblemsDock.h"
 #include "platform/ProgramFolder.h"
 
@@ -30,7 +31,7 @@ QAction *frmMain::makeAction(int id)
     a->setObjectName(QStringLiteral("cmd%1").arg(id));
     if (info && info->icon)
         a->setIcon(QIcon(QString::fromLatin1(info->icon)));
-    if (id == cmd::WordWrap || id == cmd::ConnectDevDb || id == cmd::ProblemsList)
+    if (id == cmd::WordWrap || id == cmd::ConnectDevDb || id == cmd::ProblemsList || id == cmd::DefinesList)
         a->setCheckable(true);
     // The checked state follows the update handler, not the click itself.
     connect(a, &QAction::triggered, this, [this, id] { execute(id); });
@@ -135,6 +136,8 @@ void frmMain::execute(int id)
     case cmd::Replace: sciMain->DoReplace(); break;
     case cmd::Goto: sciMain->DoGoto(); break;
     case cmd::ProblemsList: m_problemsDock->setVisible(!m_problemsDock->isVisible()); break;
+    case cmd::DefinesList: m_definesDock->setVisible(!m_definesDock->isVisible()); break;
+    case cmd::FindDefine: m_definesDock->focusFilter(); break;
     case cmd::NextProblem: goToNextProblem(); break;
     case cmd::PreviousProblem: goToPreviousProblem(); break;
     case cmd::Print: printCommand(); break;
@@ -152,4 +155,6 @@ void frmMain::updateCommands()
         connectDb->setChecked(SchemaCompletionOn);
     if (QAction *problems = action(cmd::ProblemsList); problems && m_problemsDock)
         problems->setChecked(m_problemsDock->isVisible());
+    if (QAction *defines = action(cmd::DefinesList); defines && m_definesDock)
+        defines->setChecked(m_definesDock->isVisible());
 }

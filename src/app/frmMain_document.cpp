@@ -1,5 +1,6 @@
 // frmMain: opening, dropping, saving to local files, and the escape and restore commands.
 
+#include "app/DocumentRecovery.h"
 #include "app/EscapeInBackground.h"
 #include "app/LaunchParams.h"
 #include "app/frmMain.h"
@@ -142,6 +143,8 @@ void frmMain::openPath(const QString &path, bool clearUndo)
     }
     setTitleFromFileName(strFileName);
     bTextChanged = false;
+    m_recovery->clean();
+    rememberRecentFile(path);
     checkDocumentNow();
 }
 
@@ -256,6 +259,8 @@ int frmMain::writeStoredForm()
     }
     m_diskStamp = platform::FileStamp::afterWrite(strFileName, *bytes);
     m_stampPath = strFileName;
+    m_recovery->clean();
+    rememberRecentFile(strFileName);
     checkDocumentNow();
     return 1;
 }

@@ -1,5 +1,6 @@
 // frmMain: saving the document to the platform's servlet in server mode.
 
+#include "app/DocumentRecovery.h"
 #include "app/LaunchParams.h"
 #include "app/frmMain.h"
 #include "link/ServletClient.h"
@@ -31,6 +32,8 @@ bool frmMain::SaveDefineToServer()
         QStringLiteral("saveDefineFile"), *body, QStringLiteral("&fileName=") + launchParams().UpLoadFileName,
         QString());
     showUploadAnswer(answer);
+    if (answer.isSuccess())
+        m_recovery->clean();
     checkDocumentNow();
     // A failed transfer or an error status must never let the window close as if saved.
     return answer.isSuccess();

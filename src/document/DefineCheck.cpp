@@ -124,10 +124,10 @@ template <typename Words> int closest(std::string_view word, const Words &words)
 class Scanner {
 public:
     Scanner(QByteArrayView text, Findings &findings, const CodePageRepertoire &repertoire, StoredReading &stored,
-            DefineCheckOptions::Replacement replacement, const std::atomic_bool *cancel)
+            DefineCheckOptions::Replacement replacement, const std::atomic_bool *cancel, DefineOutline *outline)
         : m_begin(reinterpret_cast<const unsigned char *>(text.data())), m_p(m_begin), m_end(m_begin + text.size()),
           m_findings(findings), m_repertoire(repertoire), m_stored(stored), m_replacement(replacement),
-          m_cancel(cancel ? cancel : &kNeverCancelled)
+          m_cancel(cancel ? cancel : &kNeverCancelled), m_outline(outline)
     {
     }
 
@@ -153,6 +153,10 @@ public:
         }
         for (const OpenElement &open : m_open)
             report(Kind::UnclosedStart, open.offset, 1 + nameLength(open.tag), open.tag);
+        if (m_outline) {
+            for (const size_t open : m_openDefines)
+                (*m_outline)[open].end = offsetOf(m_end);
+        }
         m_stored.finish();
         return true;
     }
@@ -382,6 +386,7 @@ private:
     {
         m_name = {};
         m_type = {};
+        m_caption = {};
         m_seen.clear();
         checkPlace(lt, tag);
         const bool selfClosed = attributes(lt, tag);
@@ -389,6 +394,8 @@ private:
             checkDefineName(lt);
         else if (tag == kSql)
             checkSqlType();
+        if (m_outline)
+            outline(lt, tag, selfClosed);
         if (selfClosed) {
             report(Kind::SelfClosing, offsetOf(lt), offsetOf(m_p) - offsetOf(lt), tag);
             return;
@@ -470,7 +477,10 @@ private:
         m_p = nameEnd(m_p);
         const std::string_view name = view(nameStart, m_p);
         checkAttributeName(tag, nameStart, name);
-        AttributeValue *const kept = name == "name" ? &m_name : name == "type" ? &m_type : nullptr;
+        AttributeValue *const kept = name == "name"      ? &m_name
+                                     : name == "type"    ? &m_type
+                                     : name == "caption" ? &m_caption
+                                                         : nullptr;
         AttributeValue value;
         value.present = true;
         const unsigned char *const afterName = m_p;
@@ -557,6 +567,29 @@ private:
         add(std::move(f));
     }
 
+    static QByteArrayView textOf(const AttributeValue &value)
+    {
+        return value.present && !value.broken
+                   ? QByteArrayView(value.value.data(), static_cast<qsizetype>(value.value.size()))
+                   : QByteArrayView();
+    }
+
+    // A define starts an entry; a statement tag marks the define it stands in.
+    void outline(const unsigned char *lt, int tag, bool selfClosed)
+    {
+        if (tag != kDefine) {
+            if (tag != kRoot && !m_openDefines.empty())
+                (*m_outline)[m_openDefines.back()].statements |= static_cast<std::uint16_t>(1U << tag);
+            return;
+        }
+        DefineOutlineEntry entry;
+        entry.offset = offsetOf(lt);
+        entry.end = offsetOf(m_p);
+        m_outline->add(entry, textOf(m_name), textOf(m_caption));
+        if (!selfClosed)
+            m_openDefines.push_back(m_outline->size() - 1);
+    }
+
     void checkSqlType()
     {
         if (!m_type.present || m_type.broken || vocab::isSqlType(m_type.value))
@@ -602,6 +635,10 @@ private:
             const OpenElement open = m_open.back();
             m_open.pop_back();
             --m_openCount[static_cast<size_t>(open.tag)];
+            if (open.tag == kDefine && m_outline) {
+                (*m_outline)[m_openDefines.back()].end = offsetOf(m_p);
+                m_openDefines.pop_back();
+            }
             if (open.tag == tag)
                 break;
             ++m_crossedOpen[static_cast<size_t>(open.tag)];
@@ -626,6 +663,9 @@ private:
     bool m_rootSeen = false;
     AttributeValue m_name;
     AttributeValue m_type;
+    AttributeValue m_caption;
+    DefineOutline *const m_outline;
+    std::vector<size_t> m_openDefines; // the entries of the defines open now, innermost last
 };
 
 } // namespace
@@ -668,10 +708,14 @@ DefineCheckResult checkDefineText(QByteArrayView utf8, const DefineCheckOptions 
             stored.giveUp();
     }
     DefineCheckResult result;
-    if (!Scanner(utf8, findings, CodePageRepertoire::of(codec), stored, options.replacement, options.cancel).run()) {
+    if (!Scanner(utf8, findings, CodePageRepertoire::of(codec), stored, options.replacement, options.cancel,
+                 options.outline ? &result.outline : nullptr)
+             .run()) {
         result.cancelled = true;
+        result.outline.clear();
         return result;
     }
+    numberOutlineLines(utf8, result.outline);
 
     result.errors = findings.errors();
     result.warnings = findings.warnings();

@@ -5,6 +5,7 @@
 // the first problems by position, with a count of the rest.
 
 #include "document/DefineEscaping.h"
+#include "document/DefineOutline.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -40,6 +41,8 @@ struct DefineCheckOptions {
     bool keepLast = false;
     // Set by another thread to stop the check early: the text may be about to change under it.
     const std::atomic_bool *cancel = nullptr;
+    // Also list the defines, read in the same pass.
+    bool outline = false;
 };
 
 struct DefineCheckResult {
@@ -47,6 +50,7 @@ struct DefineCheckResult {
     qsizetype errors = 0;                // every one found, listed or not
     qsizetype warnings = 0;
     bool cancelled = false;              // stopped early: nothing above holds
+    DefineOutline outline;               // with DefineCheckOptions::outline
     qsizetype omitted() const { return errors + warnings - static_cast<qsizetype>(problems.size()); }
 };
 

@@ -27,10 +27,10 @@ TEST_F(Commands, LocalModeMenusAndToolbars)
     auto w = makeWindow();
     EXPECT_EQ(entries(w->menuBar()->actions()),
               (QStringList{"文件(&R)", "编辑(&E)", "视图(&V)", "帮助(&V)"}));
-    EXPECT_EQ(entries(menu(*w, 0)), (QStringList{"打开(&O)", "保存(&S)", "另存为(&A)", "|", "连接到开发数据库", "|", "打印(&P)...",
+    EXPECT_EQ(entries(menu(*w, 0)), (QStringList{"打开(&O)", "保存(&S)", "另存为(&A)", "最近的文件(&F)", "|", "连接到开发数据库", "|", "打印(&P)...",
                                                 "导出 HTML(&H)...", "|", "退出(&X)"}));
     EXPECT_EQ(entries(menu(*w, 1)), (QStringList{"剪贴(&T)", "复制(&C)", "粘贴(&P)", "|", "查找(&F)", "替换(&E)"}));
-    EXPECT_EQ(entries(menu(*w, 2)), (QStringList{"转义后文件(&S)", "问题列表(&P)"}));
+    EXPECT_EQ(entries(menu(*w, 2)), (QStringList{"转义后文件(&S)", "问题列表(&P)", "定义列表(&D)"}));
     EXPECT_EQ(entries(menu(*w, 3)), QStringList{"关于(&A)"});
     QToolBar *bar = toolbar(*w, "toolbar");
     EXPECT_EQ(entries(bar->actions()), (QStringList{"打开(&O)", "保存(&S)", "|", "剪贴(&T)", "复制(&C)", "粘贴(&P)",

@@ -1,0 +1,136 @@
+// The defines dock on a 20 MB document with 50,000 defines, in the real main window, offscreen:
+// what an update costs the window's thread (the check that reads the defines runs beside it).
+// BM_OutlineShown: a check's outline handed to the dock, the current row found, the dock
+// repainted. BM_KeystrokeWithOutline: a key typed, the check beside the window, then everything
+// the window does with its result; CPU time is the window's thread only.
+#include "QuietPrompt.h"
+
+#include "app/DefineCheckRunner.h"
+#include "app/DefinesDock.h"
+#include "app/frmMain.h"
+#include "platform/ProgramFolder.h"
+#include "platform/SettingsStore.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTest>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+using Sci = QsciScintillaBase;
+
+constexpr int kDefines = 50'000;
+constexpr qsizetype kBytes = 20 * 1024 * 1024;
+
+QByteArray bigDocument()
+{
+    const QByteArray sql = "\t\tselect b.billNo, b.amount, c.name from tblBill b join tblClient c on b.clientId = c.id\r\n"
+                           "\t\twhere b.amount > 100 and b.state <> 'X' and c.kind = '\xE5\xAE\xA2\xE6\x88\xB7'\r\n";
+    QByteArray text = "<defineSqls>\r\n";
+    text.reserve(kBytes + 4096);
+    const qsizetype perDefine = kBytes / kDefines;
+    for (int i = 0; i < kDefines; ++i) {
+        const qsizetype start = text.size();
+        text += "\t<define name=\"query" + QByteArray::number(i) + "\" caption=\"\xE6\x9F\xA5\xE8\xAF\xA2" +
+                QByteArray::number(i) + "\">\r\n\t\t<sql type=\"define\">\r\n";
+        while (text.size() - start < perDefine - 40)
+            text += sql;
+        text += "\t\t</sql>\r\n\t</define>\r\n";
+    }
+    text += "</defineSqls>\r\n";
+    return text;
+}
+
+struct OutlineWindow {
+    QTemporaryDir dir;
+    QSettingsStore settings{dir.filePath(QStringLiteral("settings"))};
+    QuietPrompt prompt;
+    std::unique_ptr<frmMain> window;
+
+    OutlineWindow()
+    {
+        platform::setProgramFolder(dir.filePath(QStringLiteral("program")));
+        // The document's recovery copy goes to a private folder, not the user's.
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
+        window = std::make_unique<frmMain>(settings, prompt, QString());
+        window->resize(1000, 700);
+        window->show();
+        window->checkRunner()->pause = std::chrono::milliseconds(0);
+        window->wrapper().LoadTextBytes(bigDocument());
+        QEventLoop loop;
+        const auto done = QObject::connect(window->checkRunner(), &DefineCheckRunner::checked, &loop, &QEventLoop::quit);
+        window->checkRunner()->checkNow();
+        loop.exec();
+        QObject::disconnect(done);
+        window->definesDock()->show();
+        window->definesDock()->raise();
+        QCoreApplication::processEvents();
+    }
+};
+
+OutlineWindow &outlineWindow()
+{
+    static OutlineWindow window;
+    return window;
+}
+
+void BM_OutlineShown(benchmark::State &state)
+{
+    frmMain &w = *outlineWindow().window;
+    DefinesDock &dock = *w.definesDock();
+    const DefineOutline &outline = *w.checkRunner()->outline();
+    // Near the end of the text, so finding the caret's define is not helped by being first.
+    w.wrapper().SendEditor(Sci::SCI_GOTOPOS, static_cast<platform::WParam>(outline.back().offset + 10));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto fresh = std::make_shared<const DefineOutline>(outline); // as a new check hands one over
+        state.ResumeTiming();
+        dock.showOutline(std::move(fresh));
+        dock.followCaret(w.wrapper().SendEditor(Sci::SCI_GETCURRENTPOS));
+        dock.repaint();
+    }
+    state.counters["defines"] = static_cast<double>(dock.model().rowCount());
+    state.counters["MiB"] = static_cast<double>(w.wrapper().GetLen()) / (1024.0 * 1024.0);
+}
+
+void BM_KeystrokeWithOutline(benchmark::State &state)
+{
+    frmMain &w = *outlineWindow().window;
+    clsScintilla &s = w.wrapper();
+    QWidget &view = *s.widget();
+    const int pos = s.GetLineEndPosition(s.GetLineCount() - 4);
+    s.SetSel(pos, pos);
+    s.SendEditor(Sci::SCI_SCROLLCARET);
+    bool type = true;
+    for (auto _ : state) {
+        QEventLoop loop;
+        const auto done = QObject::connect(w.checkRunner(), &DefineCheckRunner::checked, &loop, &QEventLoop::quit);
+        QTest::keyClick(&view, type ? Qt::Key_Space : Qt::Key_Backspace);
+        type = !type;
+        loop.exec();
+        QObject::disconnect(done);
+        view.repaint();
+        w.definesDock()->repaint();
+    }
+    state.counters["defines"] = static_cast<double>(w.checkRunner()->outline()->size());
+}
+
+BENCHMARK(BM_OutlineShown)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_KeystrokeWithOutline)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    outlineWindow().window.reset();
+    return 0;
+}
