@@ -66,22 +66,6 @@ struct ColorBox : testing::Test {
     }
 };
 
-TEST_F(ColorBox, DefaultsAndProperties)
-{
-    EXPECT_EQ(box->property("BackColor").toUInt(), 0x80000005u);
-    EXPECT_EQ(box->property("ForeColor").toUInt(), 0x80000012u);
-    EXPECT_EQ(box->property("Palette").toInt(), 0);
-    EXPECT_TRUE(box->property("Enabled").toBool());
-    EXPECT_TRUE(box->property("PopupEnabled").toBool());
-    EXPECT_EQ(box->property("SelectedColor").toUInt(), 0u);
-    EXPECT_EQ(box->property("Text").toString(), QStringLiteral("Black"));
-    EXPECT_EQ(box->property("Font").value<QFont>(), host->font());
-    EXPECT_EQ(box->hoverTimer().Name(), QStringLiteral("Hover Timer"));
-    EXPECT_EQ(box->hoverTimer().Interval(), 400);
-    EXPECT_TRUE(box->setProperty("SelectedColor", 0x0000FFu));
-    EXPECT_EQ(box->Text(), QStringLiteral("Red"));
-}
-
 TEST_F(ColorBox, ClickOpensBelowAndClickClosesAgain)
 {
     openByClick();
@@ -96,8 +80,14 @@ TEST_F(ColorBox, ClickOpensBelowAndClickClosesAgain)
     EXPECT_FALSE(box->isPopupOpen());
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     EXPECT_FALSE(box->hoverTimer().Enabled());
-    // The release left over from the closing press does not reopen it.
+
+    // A press on the box while the pop-up holds the grab reaches the pop-up, which closes; the
+    // release left over reaches the box and must not open it again.
+    openByClick();
+    press(popup()->mapFromGlobal(boxOnScreen().center()));
     EXPECT_FALSE(box->isPopupOpen());
+    QTest::mouseRelease(box, Qt::LeftButton);
+    EXPECT_FALSE(box->isPopupOpen()) << "the release left over from the closing press does not reopen it";
 }
 
 struct SpaceRow {
