@@ -3,6 +3,7 @@
 #include "dialogs/frmReplace.h"
 #include "platform/ProgramFolder.h"
 #include "support/MainWindowFixture.h"
+#include "support/ScopedEnv.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -30,6 +31,7 @@ struct SearchDialogs : MainWindowFixture {
         if (frmReplace *r = frmReplace::instance())
             r->close();
         w.reset();
+        platform::setSharedDataFolder(QString());
         MainWindowFixture::TearDown();
     }
     template <typename T> static T *child(QWidget &d, const char *name)
@@ -139,8 +141,7 @@ TEST_F(SearchDialogs, UnwritableProgramFolderKeepsTheHistoryInTheUsersDataFolder
     // made, whoever runs the test).
     writeFile(path("plain"), "");
     platform::setProgramFolder(path("plain/bin"));
-    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", path("data").toUtf8());
+    const ScopedEnv dataHome("XDG_DATA_HOME", path("data").toUtf8());
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     EXPECT_TRUE(dataFolder.startsWith(path("data")));
     EXPECT_EQ(FindHistory::historyFolder(path("plain/bin")), dataFolder);
@@ -157,7 +158,6 @@ TEST_F(SearchDialogs, UnwritableProgramFolderKeepsTheHistoryInTheUsersDataFolder
         click(d, "cmdCancel");
     });
     w->execute(cmd::Find);
-    qputenv("XDG_DATA_HOME", dataHome);
 }
 
 TEST_F(SearchDialogs, InstalledProgramKeepsAPrivateHistoryInTheUsersDataFolderOnly)
@@ -165,8 +165,7 @@ TEST_F(SearchDialogs, InstalledProgramKeepsAPrivateHistoryInTheUsersDataFolderOn
     // Installed (its shared data folder exists), even as root, with a writable program folder.
     QDir().mkpath(path("share/plendor"));
     platform::setSharedDataFolder(path("share/plendor"));
-    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", path("data").toUtf8());
+    const ScopedEnv dataHome("XDG_DATA_HOME", path("data").toUtf8());
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 
     s().SetText(QStringLiteral("abc abc"));
@@ -187,8 +186,6 @@ TEST_F(SearchDialogs, InstalledProgramKeepsAPrivateHistoryInTheUsersDataFolderOn
     QFile::setPermissions(history, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
     EXPECT_TRUE(FindHistory::AddToFindList(FindHistory::historyFolder(path("program")), "def"));
     EXPECT_EQ(mode(history), perms::owner_read | perms::owner_write);
-    platform::setSharedDataFolder(QString());
-    qputenv("XDG_DATA_HOME", dataHome);
 }
 
 TEST_F(SearchDialogs, UnwritableHistoryStillSearchesAndABadPatternIsReported)
@@ -196,8 +193,7 @@ TEST_F(SearchDialogs, UnwritableHistoryStillSearchesAndABadPatternIsReported)
     platform::setProgramFolder(path("no/such/folder"));
     // Neither the program folder nor the user's data folder can be written.
     writeFile(path("plain"), "");
-    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", path("plain/data").toUtf8());
+    const ScopedEnv dataHome("XDG_DATA_HOME", path("plain/data").toUtf8());
     s().SetText(QStringLiteral("abc abc"));
     prompt.dialogScripts.push_back(find("abc"));
     w->execute(cmd::Find);
@@ -218,7 +214,6 @@ TEST_F(SearchDialogs, UnwritableHistoryStillSearchesAndABadPatternIsReported)
     w->execute(cmd::Find);
     ASSERT_EQ(prompt.informed.size(), 1);
     EXPECT_TRUE(prompt.informed.first().contains(QStringLiteral("正则表达式无效")));
-    qputenv("XDG_DATA_HOME", dataHome);
 }
 
 TEST_F(SearchDialogs, ReplaceRuleCountAndNotFound)
