@@ -110,11 +110,10 @@ TEST_F(TextBytes, BulkChangesStillAnnounceThemselvesAndLeaveTheEventsAsTheyWere)
     EXPECT_GE(modified.count(), 2) << "an ordinary change is announced and reported";
 }
 
-// A valid file of several decoding pieces: mixed characters, and a line of two-byte
-// characters far longer than a piece.
+// Mixed characters, and a line of two-byte characters far longer than a piece.
 QByteArray largeGbkFile()
 {
-    return GbkSamples(5).lines(3 * 1024 * 1024, "\n") + QByteArray("\xD6\xD0").repeated(800 * 1024) + "\r\nend";
+    return GbkSamples::largeFile(5, "\n", QByteArray("\xD6\xD0").repeated(800 * 1024) + "\r\nend");
 }
 
 TEST_F(TextBytes, LargeFilesLoadAsTheCodecDecodesThemWhole)
