@@ -13,7 +13,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <random>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <thread>
@@ -70,27 +69,6 @@ TEST_F(CliHighlighter, DumpThenCompileGivesTheSameBytes)
     raw[4096 + 2] = '\x81'; // a lead byte without its trail: not GBK
     raw[4096 + 3] = '\n';
     expectRoundTrip(raw);
-}
-
-TEST(HighlighterSourceText, RandomFilesDumpToSourcesThatCompileBack)
-{
-    std::mt19937 random(7);
-    for (int i = 0; i < 200; ++i) {
-        // Mostly short counts, so that the random bytes reach the later fields.
-        QByteArray bytes(4096 + static_cast<qsizetype>(random() % 2000), Qt::Uninitialized);
-        for (char &c : bytes)
-            c = static_cast<char>(random() % 4 == 0 ? random() : random() % 3);
-        HighlighterRecord numbers;
-        HighlighterTextBytes texts;
-        readHighlighterRaw(bytes, numbers, texts);
-        QByteArray canonical;
-        ASSERT_TRUE(writeHighlighterRecord(numbers, texts, canonical));
-        const HighlighterSource back = parseHighlighterSource(highlighterSourceText(numbers, texts));
-        ASSERT_TRUE(back.ok) << back.error.toStdString();
-        QByteArray again;
-        ASSERT_TRUE(writeHighlighterRecord(back.numbers, back.texts, again));
-        ASSERT_EQ(again, canonical) << "input " << i;
-    }
 }
 
 struct SourceErrorRow {
