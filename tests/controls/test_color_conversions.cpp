@@ -30,6 +30,7 @@ const HslRow kHsl[] = {
     {"DarkRed", 0x000080, {0, 240, 60}, Way::ToRgb},
     {"LightRed", 0x8080FF, {0, 240, 180}, Way::ToRgb},
     {"OrangeHalfWayUp", 0x0080FF, {20, 240, 120}, Way::ToRgb},
+    {"LemonHalfWayUp", 0x00FFC0, {50, 240, 120}, Way::ToRgb},
     {"PitchBlue", 0x550000, {160, 240, 40}, Way::ToRgb},
     {"FaintGreen", 0xE0FFE0, {80, 240, 225}, Way::ToRgb},
     {"HueAbove240WrapsOnce", 0x00FFFF, {280, 240, 120}, Way::ToRgb},
@@ -62,10 +63,12 @@ struct Hsl : testing::TestWithParam<HslRow> {};
 
 TEST_P(Hsl, Converts)
 {
-    if (GetParam().way != Way::ToRgb)
+    if (GetParam().way != Way::ToRgb) {
         EXPECT_EQ(RGBToHSL(GetParam().colour), GetParam().hsl);
-    if (GetParam().way != Way::ToHsl)
+    }
+    if (GetParam().way != Way::ToHsl) {
         EXPECT_EQ(HSLToRGB(GetParam().hsl), GetParam().colour);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, Hsl, testing::ValuesIn(kHsl), [](const auto &info) { return std::string(info.param.name); });
