@@ -62,6 +62,8 @@ struct SearchDialogs : MainWindowFixture {
             click(d, "cmdFind");
         };
     }
+    // The find dialog, opened and used to search for the text.
+    void findWithTheDialog(const QString &text) { prompt.dialogScripts.push_back(find(text)); w->execute(cmd::Find); }
     clsScintilla &s() { return w->wrapper(); }
     QString history() { return QString::fromLatin1(readFile(path("program/findList.txt"))); }
 };
@@ -124,8 +126,7 @@ TEST_F(SearchDialogs, HistoryKeepsFiftyTwoNewestFirstWithoutDuplicateCheck)
     EXPECT_TRUE(FindHistory::AddToFindList(path("program"), "  new  "));
     EXPECT_EQ(FindHistory::LoadFindList(path("program")).mid(0, 2), (QStringList{"  new  ", "  new  "}));
 
-    prompt.dialogScripts.push_back(find("   "));
-    w->execute(cmd::Find);
+    findWithTheDialog("   ");
     EXPECT_EQ(FindHistory::LoadFindList(path("program")).first(), QStringLiteral("  new  ")) << "blanks are not stored";
 
     EXPECT_TRUE(FindHistory::AddToFindList(path("program"), "two\nlines"));
@@ -148,8 +149,7 @@ TEST_F(SearchDialogs, UnwritableProgramFolderKeepsTheHistoryInTheUsersDataFolder
     EXPECT_EQ(FindHistory::historyFolder(path("program")), path("program")) << "a writable program folder is kept";
 
     s().SetText(QStringLiteral("abc abc"));
-    prompt.dialogScripts.push_back(find("abc"));
-    w->execute(cmd::Find);
+    findWithTheDialog("abc");
     EXPECT_EQ(s().GetSelText(), QStringLiteral("abc"));
     EXPECT_TRUE(prompt.informed.isEmpty()) << prompt.informed.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(readFile(QDir(dataFolder).filePath("findList.txt")), QByteArray("abc\r\n"));
@@ -169,8 +169,7 @@ TEST_F(SearchDialogs, InstalledProgramKeepsAPrivateHistoryInTheUsersDataFolderOn
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 
     s().SetText(QStringLiteral("abc abc"));
-    prompt.dialogScripts.push_back(find("abc"));
-    w->execute(cmd::Find);
+    findWithTheDialog("abc");
     EXPECT_TRUE(prompt.informed.isEmpty()) << prompt.informed.join(QLatin1Char('\n')).toStdString();
     EXPECT_FALSE(QFile::exists(path("program/findList.txt"))) << "nothing is written beside the program";
     const QString history = QDir(dataFolder).filePath("findList.txt");
@@ -195,14 +194,12 @@ TEST_F(SearchDialogs, UnwritableHistoryStillSearchesAndABadPatternIsReported)
     writeFile(path("plain"), "");
     const ScopedEnv dataHome("XDG_DATA_HOME", path("plain/data").toUtf8());
     s().SetText(QStringLiteral("abc abc"));
-    prompt.dialogScripts.push_back(find("abc"));
-    w->execute(cmd::Find);
+    findWithTheDialog("abc");
     EXPECT_EQ(s().GetSelText(), QStringLiteral("abc"));
     ASSERT_EQ(prompt.informed.size(), 1);
     EXPECT_TRUE(prompt.informed.first().contains(QStringLiteral("findList.txt"))) << "told once";
     s().SetSel(3, 3);
-    prompt.dialogScripts.push_back(find("abc"));
-    w->execute(cmd::Find);
+    findWithTheDialog("abc");
     EXPECT_EQ(s().GetSelStart(), 4) << "the search still runs";
     EXPECT_EQ(prompt.informed.size(), 1) << "and is not told again";
     prompt.informed.clear();
