@@ -9,6 +9,7 @@
 #include "completion/SchemaLookup.h"
 #include "completion/Vocabularies.h"
 #include "editor/CompletionList.h"
+#include "support/DevDbConnection.h"
 #include "support/TestHttpServer.h"
 
 #include <QCoreApplication>
@@ -88,21 +89,15 @@ BENCHMARK(BM_FieldLookupServlet)->Unit(benchmark::kMillisecond);
 struct LocalDatabase {
     QTemporaryDir state;
     QString script = QStringLiteral(PLENDOR_SOURCE_DIR "/tests/completion/test_db.sh");
-    QMap<QString, QString> values;
+    std::optional<DevDbConnection> connection;
     bool started = false;
     LocalDatabase()
     {
         QProcess p;
         p.start(QStringLiteral("bash"), {script, QStringLiteral("start"), state.path()});
         started = p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-        QFile env(state.filePath(QStringLiteral("connection.env")));
-        if (started && env.open(QIODevice::ReadOnly)) {
-            for (const QByteArray &line : env.readAll().split('\n')) {
-                const qsizetype eq = line.indexOf('=');
-                if (eq > 0)
-                    values.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
-            }
-        }
+        if (started)
+            connection = readDevDbConnection(state.path());
     }
     ~LocalDatabase()
     {
@@ -114,16 +109,14 @@ struct LocalDatabase {
 void BM_FieldLookupDatabase(benchmark::State &state)
 {
     static LocalDatabase db;
-    if (!db.started || db.values.isEmpty()) {
+    if (!db.connection) {
         state.SkipWithError("no local PostgreSQL could be started");
         return;
     }
-    const OdbcSettings odbc{db.values["PLENDOR_TEST_DB_DRIVER"], "Port=" + db.values["PLENDOR_TEST_DB_PORT"], 10};
+    const DevDbConnection &c = *db.connection;
+    const OdbcSettings odbc{c.driver, "Port=" + c.port, 10};
     DevConnection connection;
-    if (!connection.open(odbcConnectionString(odbc, {"127.0.0.1", db.values["PLENDOR_TEST_DB_NAME"],
-                                                     db.values["PLENDOR_TEST_DB_USER"],
-                                                     db.values["PLENDOR_TEST_DB_PASSWORD"]}),
-                         10)) {
+    if (!connection.open(odbcConnectionString(odbc, {"127.0.0.1", c.database, c.user, c.password}), 10)) {
         state.SkipWithError(connection.lastError().toStdString().c_str());
         return;
     }

@@ -3,7 +3,7 @@
 // markers, the check): one typed character, one caret move, one scroll step of the stored pane,
 // each carried through every notification and the repaint that follows. The end should cost
 // what the top costs.
-#include "QuietPrompt.h"
+#include "support/ScriptedPrompt.h"
 #include "BenchInputs.h"
 
 #include "app/frmMain.h"
@@ -32,7 +32,7 @@ void settle()
 struct OpenWindow {
     QTemporaryDir dir;
     QSettingsStore settings{dir.filePath(QStringLiteral("settings"))};
-    QuietPrompt prompt;
+    ScriptedPrompt prompt; // nothing scripted: every question takes its default, every dialog is cancelled
     std::unique_ptr<frmMain> window;
 
     OpenWindow()

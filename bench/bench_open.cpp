@@ -1,6 +1,6 @@
 // Opening a 50 MB define file in the real main window, offscreen: the time until the readable
 // view is ready and the peak resident memory of the process, each run in a fresh process.
-#include "QuietPrompt.h"
+#include "support/ScriptedPrompt.h"
 #include "BenchInputs.h"
 #include "ChildProcess.h"
 
@@ -58,7 +58,7 @@ int openInChild(int argc, char **argv)
     QTemporaryDir dir;
     platform::setProgramFolder(dir.filePath(QStringLiteral("program")));
     QSettingsStore settings(dir.filePath(QStringLiteral("settings")));
-    QuietPrompt prompt;
+    ScriptedPrompt prompt; // nothing scripted: every question takes its default, every dialog is cancelled
     frmMain window(settings, prompt, QString());
     window.show();
     settle();

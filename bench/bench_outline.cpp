@@ -3,7 +3,7 @@
 // BM_OutlineShown: a check's outline handed to the dock, the current row found, the dock
 // repainted. BM_KeystrokeWithOutline: a key typed, the check beside the window, then everything
 // the window does with its result; CPU time is the window's thread only.
-#include "QuietPrompt.h"
+#include "support/ScriptedPrompt.h"
 
 #include "app/DefineCheckRunner.h"
 #include "app/DefinesDock.h"
@@ -48,7 +48,7 @@ QByteArray bigDocument()
 struct OutlineWindow {
     QTemporaryDir dir;
     QSettingsStore settings{dir.filePath(QStringLiteral("settings"))};
-    QuietPrompt prompt;
+    ScriptedPrompt prompt; // nothing scripted: every question takes its default, every dialog is cancelled
     std::unique_ptr<frmMain> window;
 
     OutlineWindow()

@@ -2,7 +2,7 @@
 // the key, the check it sets off, and the markers, problems list and status bar it updates, all
 // carried through to the repaint. The CPU time counted is the window's thread only; the check
 // itself runs beside it.
-#include "QuietPrompt.h"
+#include "support/ScriptedPrompt.h"
 
 #include "app/DefineCheckRunner.h"
 #include "app/frmMain.h"
@@ -42,7 +42,7 @@ QByteArray manyProblems(int warnings)
 struct ProblemWindow {
     QTemporaryDir dir;
     QSettingsStore settings{dir.filePath(QStringLiteral("settings"))};
-    QuietPrompt prompt;
+    ScriptedPrompt prompt; // nothing scripted: every question takes its default, every dialog is cancelled
     std::unique_ptr<frmMain> window;
 
     ProblemWindow()

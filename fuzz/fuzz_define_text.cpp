@@ -7,57 +7,14 @@
 #include "document/DefineEscaping.h"
 #include "document/GbkBytes.h"
 #include "platform/AnsiCodec.h"
-
-#include <type_traits>
+#include "support/ReferenceEscaping.h"
 
 namespace {
 
-struct Row {
-    const char *find;
-    const char *replace;
-};
-
-constexpr Row kUnescapeRows[] = {{"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}};
-constexpr Row kEscapeRows[] = {{"&", "&amp;"}, {"<", "&lt;"}, {">", "&gt;"}, {"\"", "&quot;"}};
-constexpr Row kTagRows[] = {
-    {"type=&quot;condition", "type=\"condition"},
-    {"type=&quot;define", "type=\"define"},
-    {"type=&quot;procedure", "type=\"procedure"},
-    {"condition=&quot;true", "condition=\"true"},
-    {"type=&quot;", "type=\""},
-    {"condition=&quot;", "condition=\""},
-    {"&lt;define&gt;", "<define>"},
-    {"&lt;define", "<define"},
-    {"&lt;/define&gt;", "</define>"},
-    {"&lt;sql&gt;", "<sql>"},
-    {"&lt;sql", "<sql"},
-    {"&lt;/sql&gt;", "</sql>"},
-    {"&lt;condition&gt;", "<condition>"},
-    {"&lt;condition", "<condition"},
-    {"&lt;/condition&gt;", "</condition>"},
-    {"&lt;select&gt;", "<select>"},
-    {"&lt;select", "<select"},
-    {"&lt;/select&gt;", "</select>"},
-    {"&lt;exec&gt;", "<exec>"},
-    {"&lt;exec", "<exec"},
-    {"&lt;/exec&gt;", "</exec>"},
-    {"&lt;error&gt;", "<error>"},
-    {"&lt;error", "<error"},
-    {"&lt;/error&gt;", "</error>"},
-    {"&lt;!--", "<!--"},
-    {"--&gt;", "-->"},
-};
-
-template <typename Text, std::size_t N> Text applyRows(Text text, const Row (&rows)[N])
-{
-    for (const Row &row : rows) {
-        if constexpr (std::is_same_v<Text, QString>)
-            text.replace(QString::fromLatin1(row.find), QString::fromLatin1(row.replace));
-        else
-            text.replace(row.find, row.replace);
-    }
-    return text;
-}
+using reference::applyRows;
+using reference::kEscapeRows;
+using reference::kTagRows;
+using reference::kUnescapeRows;
 
 // The characters "&lt;", "&gt;" or "&quot;" in a readable text open again as one character.
 bool holdsEntity(const QString &text)

@@ -26,7 +26,7 @@ TEST_F(Lifecycle, NeverSavedDocumentAsksForANameOnceAndWritesTheStoredForm)
     EXPECT_EQ(readFile(path("new.xml")), kStored);
     EXPECT_EQ(w->objWindow().wrapper().GetText(), platform::AnsiCodec().decode(kStored))
         << "the object window holds exactly the bytes written";
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("字符转义[") + path("new.xml") + "]");
+    EXPECT_EQ(w->windowTitle(), titleWith(path("new.xml")));
     EXPECT_FALSE(w->bTextChanged);
     EXPECT_TRUE(prompt.asked.isEmpty());
 
@@ -161,7 +161,7 @@ TEST_F(Lifecycle, OpenWithUnsavedChangesSavesAndOpensNothing)
     w->openCommand();
     EXPECT_EQ(w->wrapper().GetText(), kReadable);
     EXPECT_EQ(w->strFileName, path("other.xml"));
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("字符转义[") + path("other.xml") + "]");
+    EXPECT_EQ(w->windowTitle(), titleWith(path("other.xml")));
     EXPECT_FALSE(w->wrapper().Modified());
     w->wrapper().Undo();
     EXPECT_EQ(w->wrapper().GetText(), kReadable) << "the open cannot be undone";
@@ -190,7 +190,7 @@ TEST_F(Lifecycle, CommandLinePathOpensFromTheTimer)
     auto w = makeWindow("\"" + path("my file.xml") + "\"");
     EXPECT_EQ(w->wrapper().GetText(), QString()) << "nothing before the window is shown";
     EXPECT_TRUE(QTest::qWaitFor([&] { return w->wrapper().GetText() == QStringLiteral("<中>"); }, 3000));
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("字符转义[") + path("my file.xml") + "]");
+    EXPECT_EQ(w->windowTitle(), titleWith(path("my file.xml")));
 }
 
 TEST_F(Lifecycle, BadFilesOpenWithoutACrash)
@@ -326,7 +326,7 @@ TEST_F(Lifecycle, ServerModeStartLoadsTheCopyUnescaped)
     auto w = makeWindow("getHost=srv,getPort=8080,UpLoadFileName=bill.xml,OpenFileName=" + path("copy.xml"));
     EXPECT_EQ(w->wrapper().GetText(), kReadable);
     EXPECT_EQ(w->objWindow().wrapper().GetText(), platform::AnsiCodec().decode(kStored));
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("字符转义[bill.xml]"));
+    EXPECT_EQ(w->windowTitle(), titleWith(QStringLiteral("bill.xml")));
     EXPECT_FALSE(w->bTextChanged);
     w->wrapper().Undo();
     EXPECT_EQ(w->wrapper().GetText(), kReadable);
@@ -334,7 +334,7 @@ TEST_F(Lifecycle, ServerModeStartLoadsTheCopyUnescaped)
     prompt.saveFiles = {path("local.xml")};
     w->SaveLocalAs();
     EXPECT_EQ(readFile(path("local.xml")), kStored);
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("字符转义[") + path("local.xml") + "]");
+    EXPECT_EQ(w->windowTitle(), titleWith(path("local.xml")));
     EXPECT_EQ(readFile(path("copy.xml")), kStored) << "the local copy is never written";
 }
 } // namespace

@@ -12,8 +12,7 @@ using OpenLarge = MainWindowFixture;
 // Stored text of about 3 MB: samples with their entities, and a line longer than a piece.
 QByteArray storedFile()
 {
-    return GbkSamples(31).lines(3 * 1024 * 1024, "\r\n") + QByteArray("&lt;\xD6\xD0&amp;lt;").repeated(200 * 1024) +
-           "\n&quot";
+    return GbkSamples::largeFile(31, "\r\n", QByteArray("&lt;\xD6\xD0&amp;lt;").repeated(200 * 1024) + "\n&quot");
 }
 
 TEST_F(OpenLarge, BothEditorsHoldTheWholeConversion)

@@ -18,7 +18,6 @@ std::unique_ptr<frmMain> serverWindow(MainWindowFixture &f, int port)
                                          "UserId=u1,JsessionID=s1")
                               .arg(port)
                               .arg(f.path("copy.xml")));
-    w->servletTimeout = 2s;
     QTest::keyClicks(w->wrapper().widget(), QStringLiteral("x"));
     EXPECT_TRUE(w->bTextChanged);
     return w;
@@ -57,10 +56,6 @@ TEST_F(ServerSave, ALongAnswerIsShownCutWithWhatWasLeftOut)
 }
 
 const QByteArray kSaved = QStringLiteral("保存成功").toUtf8();
-QByteArray savedWithLength(const QByteArray &length)
-{
-    return "HTTP/1.1 200 OK\r\nContent-Length: " + length + "\r\n\r\n" + kSaved;
-}
 
 TEST_F(ServerSave, FailedUploadsSayWhyAndKeepTheChanges)
 {
@@ -70,10 +65,8 @@ TEST_F(ServerSave, FailedUploadsSayWhyAndKeepTheChanges)
     TestHttpServer moved(TestHttpServer::answer(302, QByteArray()));
     TestHttpServer savedYetError(TestHttpServer::answer(500, kSaved));
     TestHttpServer stalled(TestHttpServer::Mode::Stall);
-    // Each of these says 200, yet cannot be read as what the server meant.
-    TestHttpServer hugeChunk("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nFFFFFFFFFFFFFFFF\r\n" + kSaved);
-    TestHttpServer lettersInLength(savedWithLength("12abc"));
-    TestHttpServer shorterThanItsLength(savedWithLength("40"));
+    // Says 200, yet cannot be read as what the server meant (the parser's own tests hold the other ways).
+    TestHttpServer shorterThanItsLength("HTTP/1.1 200 OK\r\nContent-Length: 40\r\n\r\n" + kSaved);
     // whole: otherwise the transfer's own reason follows
     const struct { int port; QString message; bool whole; } failures[] = {
         // The status first, then the answer as the server sent it.
@@ -83,15 +76,13 @@ TEST_F(ServerSave, FailedUploadsSayWhyAndKeepTheChanges)
         {savedYetError.port(), QStringLiteral("上传失败,服务器返回 HTTP 500\n保存成功"), true},
         {refusedPort(), failed, false},
         {stalled.port(), failed + QStringLiteral("等待服务器超时"), true},
-        {hugeChunk.port(), failed + QStringLiteral("服务器的应答超过 256 MB,已停止接收"), true},
-        {lettersInLength.port(), failed + QStringLiteral("服务器的应答长度无效"), true},
         {shorterThanItsLength.port(), failed + QStringLiteral("服务器的应答不完整"), true},
     };
     for (const auto &[port, message, whole] : failures) {
         prompt.informed.clear();
         auto w = serverWindow(*this, port);
         if (port == stalled.port())
-            w->servletTimeout = 300ms;
+            w->servletTimeout = 300ms; // only the stalled server waits out its deadline
         EXPECT_FALSE(w->SaveDefineToServer());
         EXPECT_TRUE(w->bTextChanged);
         ASSERT_EQ(prompt.informed.size(), 1);

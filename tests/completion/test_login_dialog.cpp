@@ -4,6 +4,7 @@
 #include "completion/OdbcConnectionString.h"
 #include "completion/frmUserLogin.h"
 #include "platform/SettingsStore.h"
+#include "support/ScopedEnv.h"
 #include "support/ScriptedPrompt.h"
 
 #include <QCheckBox>
@@ -110,12 +111,9 @@ TEST_P(OdbcValues, CannotAddAttributes)
 INSTANTIATE_TEST_SUITE_P(Rows, OdbcValues, ::testing::ValuesIn(kValues),
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST(ConnectionTexts, TemplateAndOdbcString)
+TEST(ConnectionTexts, OdbcStringQuotesWhatCouldAddAttributes)
 {
     const DevLogin login{"srv", "dev", "sa", "p;w"};
-    EXPECT_EQ(oleDbConnectionString(login),
-              QStringLiteral("Provider=SQLOLEDB.1;Password=p;w;Persist Security Info=True;User ID=sa;"
-                             "Initial Catalog=dev;Data Source=srv"));
     OdbcSettings odbc;
     odbc.driver = "PostgreSQL Unicode";
     odbc.attributes = "Port=5433";
@@ -125,11 +123,13 @@ TEST(ConnectionTexts, TemplateAndOdbcString)
 
 TEST_F(LoginDialog, DriverFromTheSettingsBeforeTheEnvironment)
 {
-    qputenv("PLENDOR_ODBC_DRIVER", "FromEnvironment");
-    EXPECT_EQ(odbcSettingsFrom(settings).driver, QStringLiteral("FromEnvironment"));
-    settings.write("Plendor", "Settings", "OdbcDriver", "FromSettings");
-    EXPECT_EQ(odbcSettingsFrom(settings).driver, QStringLiteral("FromSettings"));
-    qunsetenv("PLENDOR_ODBC_DRIVER");
+    {
+        const ScopedEnv driver("PLENDOR_ODBC_DRIVER", "FromEnvironment");
+        EXPECT_EQ(odbcSettingsFrom(settings).driver, QStringLiteral("FromEnvironment"));
+        settings.write("Plendor", "Settings", "OdbcDriver", "FromSettings");
+        EXPECT_EQ(odbcSettingsFrom(settings).driver, QStringLiteral("FromSettings"));
+    }
+    const ScopedEnv noDriver("PLENDOR_ODBC_DRIVER", nullptr);
     QSettingsStore empty(dir.filePath("other"));
     EXPECT_EQ(odbcSettingsFrom(empty).driver, QStringLiteral("FreeTDS"));
 }

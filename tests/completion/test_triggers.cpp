@@ -145,12 +145,14 @@ struct ServerTyping : MainWindowFixture {
                                            "<row fieldName=\"code:\xB1\xE0\xC2\xEB\"/><row fieldName=\"billDate:\"/>"
                                            "<row fieldName=\"amount:\"/></data>");
     }
-    std::unique_ptr<frmMain> serverWindow(const TestHttpServer &server)
+    // schemaOn: completion from the servlet already on, as after a connect.
+    std::unique_ptr<frmMain> serverWindow(const TestHttpServer &server, bool schemaOn = true)
     {
         auto w = makeWindow(QStringLiteral("getHost=127.0.0.1,getPort=%1,OpenFileName=%2,UserId=u1,JsessionID=s1")
                                 .arg(server.port())
                                 .arg(path("none.xml")));
         w->servletTimeout = std::chrono::seconds(5);
+        w->SchemaCompletionOn = schemaOn;
         return w;
     }
     static QByteArray sqlBody(const QString &sql)
@@ -163,7 +165,6 @@ TEST_F(ServerTyping, DotOffersTheFieldsAndTypingNarrowsThem)
 {
     TestHttpServer server(fieldsAnswer());
     auto w = serverWindow(server);
-    w->SchemaCompletionOn = true;
     QsciScintillaBase &editor = *w->wrapper().widget();
     typeText(editor, QStringLiteral("select tblBill."));
     ASSERT_TRUE(QTest::qWaitFor([&] { return listActive(editor); }, 10000));
@@ -183,7 +184,6 @@ TEST_F(ServerTyping, UnderscoreLooksUpTheNameWithoutSeparators)
 {
     TestHttpServer server(fieldsAnswer());
     auto w = serverWindow(server);
-    w->SchemaCompletionOn = true;
     typeText(*w->wrapper().widget(), QStringLiteral("tbl_bill_"));
     // The lookup after "tbl_" gives way to the one after "tbl_bill_".
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w->fieldLookupBusy(); }, 10000));
@@ -196,7 +196,6 @@ TEST_F(ServerTyping, LoneTDotAsksNothing)
 {
     TestHttpServer server(fieldsAnswer());
     auto w = serverWindow(server);
-    w->SchemaCompletionOn = true;
     w->completionLists.AllTablesList = kTables;
     typeText(*w->wrapper().widget(), QStringLiteral("t."));
     EXPECT_EQ(shownItems(*w->wrapper().widget()), sorted(kTables));
@@ -207,7 +206,7 @@ TEST_F(ServerTyping, ConnectTogglesAndReloadsTheTablesEvenWhenSwitchingOff)
 {
     TestHttpServer server(TestHttpServer::answer(
         200, "<?xml version=\"1.0\" encoding=\"GBK\"?><data result=\"ok\"><row tablename=\"tblBill:\xB5\xA5\xBE\xDD\"/><row tablename=\"tblUser:\"/></data>"));
-    auto w = serverWindow(server);
+    auto w = serverWindow(server, false);
     QAction *connectDb = w->action(cmd::ConnectDevDb);
     connectDb->trigger();
     EXPECT_TRUE(w->SchemaCompletionOn);
@@ -250,9 +249,7 @@ struct SlowServlet : ServerTyping {
         ServerTyping::SetUp();
         w = serverWindow(server);
         sci = w->wrapper().widget();
-        QsciScintillaBase &editor = *sci;
-        w->SchemaCompletionOn = true;
-        typeText(editor, QStringLiteral("select tblBill."));
+        typeText(*sci, QStringLiteral("select tblBill."));
         ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests().size() == 1; }, 10000));
         ASSERT_TRUE(w->fieldLookupBusy());
         ASSERT_NE(busyMark(), nullptr);
@@ -315,7 +312,7 @@ class EmptyTableList : public ServerTyping, public ::testing::WithParamInterface
 TEST_P(EmptyTableList, OpensNoListAndEnterBreaksTheLine)
 {
     TestHttpServer server(GetParam().script);
-    auto w = serverWindow(server);
+    auto w = serverWindow(server, false);
     w->action(cmd::ConnectDevDb)->trigger();
     ASSERT_TRUE(w->SchemaCompletionOn);
     ASSERT_EQ(w->completionLists.AllTablesList, QString());

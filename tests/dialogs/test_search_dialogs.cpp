@@ -3,6 +3,7 @@
 #include "dialogs/frmReplace.h"
 #include "platform/ProgramFolder.h"
 #include "support/MainWindowFixture.h"
+#include "support/ScopedEnv.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -30,6 +31,7 @@ struct SearchDialogs : MainWindowFixture {
         if (frmReplace *r = frmReplace::instance())
             r->close();
         w.reset();
+        platform::setSharedDataFolder(QString());
         MainWindowFixture::TearDown();
     }
     template <typename T> static T *child(QWidget &d, const char *name)
@@ -60,6 +62,8 @@ struct SearchDialogs : MainWindowFixture {
             click(d, "cmdFind");
         };
     }
+    // The find dialog, opened and used to search for the text.
+    void findWithTheDialog(const QString &text) { prompt.dialogScripts.push_back(find(text)); w->execute(cmd::Find); }
     clsScintilla &s() { return w->wrapper(); }
     QString history() { return QString::fromLatin1(readFile(path("program/findList.txt"))); }
 };
@@ -122,8 +126,7 @@ TEST_F(SearchDialogs, HistoryKeepsFiftyTwoNewestFirstWithoutDuplicateCheck)
     EXPECT_TRUE(FindHistory::AddToFindList(path("program"), "  new  "));
     EXPECT_EQ(FindHistory::LoadFindList(path("program")).mid(0, 2), (QStringList{"  new  ", "  new  "}));
 
-    prompt.dialogScripts.push_back(find("   "));
-    w->execute(cmd::Find);
+    findWithTheDialog("   ");
     EXPECT_EQ(FindHistory::LoadFindList(path("program")).first(), QStringLiteral("  new  ")) << "blanks are not stored";
 
     EXPECT_TRUE(FindHistory::AddToFindList(path("program"), "two\nlines"));
@@ -139,16 +142,14 @@ TEST_F(SearchDialogs, UnwritableProgramFolderKeepsTheHistoryInTheUsersDataFolder
     // made, whoever runs the test).
     writeFile(path("plain"), "");
     platform::setProgramFolder(path("plain/bin"));
-    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", path("data").toUtf8());
+    const ScopedEnv dataHome("XDG_DATA_HOME", path("data").toUtf8());
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     EXPECT_TRUE(dataFolder.startsWith(path("data")));
     EXPECT_EQ(FindHistory::historyFolder(path("plain/bin")), dataFolder);
     EXPECT_EQ(FindHistory::historyFolder(path("program")), path("program")) << "a writable program folder is kept";
 
     s().SetText(QStringLiteral("abc abc"));
-    prompt.dialogScripts.push_back(find("abc"));
-    w->execute(cmd::Find);
+    findWithTheDialog("abc");
     EXPECT_EQ(s().GetSelText(), QStringLiteral("abc"));
     EXPECT_TRUE(prompt.informed.isEmpty()) << prompt.informed.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(readFile(QDir(dataFolder).filePath("findList.txt")), QByteArray("abc\r\n"));
@@ -157,7 +158,6 @@ TEST_F(SearchDialogs, UnwritableProgramFolderKeepsTheHistoryInTheUsersDataFolder
         click(d, "cmdCancel");
     });
     w->execute(cmd::Find);
-    qputenv("XDG_DATA_HOME", dataHome);
 }
 
 TEST_F(SearchDialogs, InstalledProgramKeepsAPrivateHistoryInTheUsersDataFolderOnly)
@@ -165,13 +165,11 @@ TEST_F(SearchDialogs, InstalledProgramKeepsAPrivateHistoryInTheUsersDataFolderOn
     // Installed (its shared data folder exists), even as root, with a writable program folder.
     QDir().mkpath(path("share/plendor"));
     platform::setSharedDataFolder(path("share/plendor"));
-    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", path("data").toUtf8());
+    const ScopedEnv dataHome("XDG_DATA_HOME", path("data").toUtf8());
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 
     s().SetText(QStringLiteral("abc abc"));
-    prompt.dialogScripts.push_back(find("abc"));
-    w->execute(cmd::Find);
+    findWithTheDialog("abc");
     EXPECT_TRUE(prompt.informed.isEmpty()) << prompt.informed.join(QLatin1Char('\n')).toStdString();
     EXPECT_FALSE(QFile::exists(path("program/findList.txt"))) << "nothing is written beside the program";
     const QString history = QDir(dataFolder).filePath("findList.txt");
@@ -187,8 +185,6 @@ TEST_F(SearchDialogs, InstalledProgramKeepsAPrivateHistoryInTheUsersDataFolderOn
     QFile::setPermissions(history, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
     EXPECT_TRUE(FindHistory::AddToFindList(FindHistory::historyFolder(path("program")), "def"));
     EXPECT_EQ(mode(history), perms::owner_read | perms::owner_write);
-    platform::setSharedDataFolder(QString());
-    qputenv("XDG_DATA_HOME", dataHome);
 }
 
 TEST_F(SearchDialogs, UnwritableHistoryStillSearchesAndABadPatternIsReported)
@@ -196,17 +192,14 @@ TEST_F(SearchDialogs, UnwritableHistoryStillSearchesAndABadPatternIsReported)
     platform::setProgramFolder(path("no/such/folder"));
     // Neither the program folder nor the user's data folder can be written.
     writeFile(path("plain"), "");
-    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", path("plain/data").toUtf8());
+    const ScopedEnv dataHome("XDG_DATA_HOME", path("plain/data").toUtf8());
     s().SetText(QStringLiteral("abc abc"));
-    prompt.dialogScripts.push_back(find("abc"));
-    w->execute(cmd::Find);
+    findWithTheDialog("abc");
     EXPECT_EQ(s().GetSelText(), QStringLiteral("abc"));
     ASSERT_EQ(prompt.informed.size(), 1);
     EXPECT_TRUE(prompt.informed.first().contains(QStringLiteral("findList.txt"))) << "told once";
     s().SetSel(3, 3);
-    prompt.dialogScripts.push_back(find("abc"));
-    w->execute(cmd::Find);
+    findWithTheDialog("abc");
     EXPECT_EQ(s().GetSelStart(), 4) << "the search still runs";
     EXPECT_EQ(prompt.informed.size(), 1) << "and is not told again";
     prompt.informed.clear();
@@ -218,7 +211,6 @@ TEST_F(SearchDialogs, UnwritableHistoryStillSearchesAndABadPatternIsReported)
     w->execute(cmd::Find);
     ASSERT_EQ(prompt.informed.size(), 1);
     EXPECT_TRUE(prompt.informed.first().contains(QStringLiteral("正则表达式无效")));
-    qputenv("XDG_DATA_HOME", dataHome);
 }
 
 TEST_F(SearchDialogs, ReplaceRuleCountAndNotFound)

@@ -3,7 +3,6 @@
 #include "document/DefineCheck.h"
 #include "document/DefineVocabulary.h"
 
-#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -271,24 +270,6 @@ TEST(DefineCheck, ManyUnclosedCommentsStayLinear)
     const DefineCheckResult r = checkDefineText(QByteArray("<!--\n").repeated(200'000));
     EXPECT_EQ(r.errors, 200'000);
     EXPECT_EQ(r.problems.size(), 1000u);
-}
-
-TEST(DefineCheck, RandomBytesAreCheckedWithoutFault)
-{
-    QRandomGenerator random(7);
-    const char alphabet[] = "<>/!-=\"' \n\r\tabdefilnqstyx\x80\xe4\xb8\xad\xff";
-    for (int i = 0; i < 300; ++i) {
-        QByteArray text(static_cast<qsizetype>(random.bounded(400)), Qt::Uninitialized);
-        for (char &c : text)
-            c = alphabet[random.bounded(static_cast<int>(sizeof alphabet - 1))];
-        text.replace("ab", "sql").replace("de", "define");
-        const DefineCheckResult r = checkDefineText(text);
-        ASSERT_LE(r.problems.size(), 1000u);
-        for (size_t k = 1; k < r.problems.size(); ++k)
-            ASSERT_LE(r.problems[k - 1].offset, r.problems[k].offset);
-        for (const DefineProblem &p : r.problems)
-            ASSERT_LE(p.offset + p.length, text.size());
-    }
 }
 
 } // namespace

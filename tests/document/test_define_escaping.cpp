@@ -1,4 +1,5 @@
 #include "document/DefineEscaping.h"
+#include "support/ReferenceEscaping.h"
 
 #include <QRandomGenerator>
 #include <atomic>
@@ -7,35 +8,9 @@
 
 namespace {
 
-// The plain sequential definition: every row over the whole text, one after another.
-QString sequentialUnescape(QString t)
-{
-    return t.replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"");
-}
-
-QString sequentialTagRows(QString t)
-{
-    static const char *const rows[][2] = {
-        {"type=&quot;condition", "type=\"condition"}, {"type=&quot;define", "type=\"define"},
-        {"type=&quot;procedure", "type=\"procedure"}, {"condition=&quot;true", "condition=\"true"},
-        {"type=&quot;", "type=\""}, {"condition=&quot;", "condition=\""}, {"&lt;define&gt;", "<define>"},
-        {"&lt;define", "<define"}, {"&lt;/define&gt;", "</define>"}, {"&lt;sql&gt;", "<sql>"}, {"&lt;sql", "<sql"},
-        {"&lt;/sql&gt;", "</sql>"}, {"&lt;condition&gt;", "<condition>"}, {"&lt;condition", "<condition"},
-        {"&lt;/condition&gt;", "</condition>"}, {"&lt;select&gt;", "<select>"}, {"&lt;select", "<select"},
-        {"&lt;/select&gt;", "</select>"}, {"&lt;exec&gt;", "<exec>"}, {"&lt;exec", "<exec"},
-        {"&lt;/exec&gt;", "</exec>"}, {"&lt;error&gt;", "<error>"}, {"&lt;error", "<error"},
-        {"&lt;/error&gt;", "</error>"}, {"&lt;!--", "<!--"}, {"--&gt;", "-->"},
-    };
-    for (const auto &row : rows)
-        t.replace(QString::fromLatin1(row[0]), QString::fromLatin1(row[1]));
-    return t;
-}
-
-QString sequentialEscape(QString t)
-{
-    t.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;").replace("\"", "&quot;");
-    return sequentialTagRows(t);
-}
+QString sequentialUnescape(const QString &t) { return reference::unescape(t); }
+QString sequentialTagRows(const QString &t) { return reference::restoreTags(t); }
+QString sequentialEscape(const QString &t) { return reference::escape(t); }
 
 QString escapeNoRules(const QString &t)
 {

@@ -39,6 +39,17 @@ struct ListsAndTips : ::testing::Test {
         g_editorProc = platform::WindowSystem::instance().setWindowProc(host.sci().hWnd(), &recordingProc);
     }
     void TearDown() override { platform::WindowSystem::instance().setWindowProc(host.sci().hWnd(), g_editorProc); }
+    // Loads an API file of these bytes and turns call tips on.
+    void useApiFile(const QByteArray &bytes)
+    {
+        QFile api(dir.filePath("api.txt"));
+        ASSERT_TRUE(api.open(QIODevice::WriteOnly));
+        api.write(bytes);
+        api.close();
+        ASSERT_TRUE(host.sci().LoadAPIFile(api.fileName()));
+        host.sci().LetShowCallTips(true);
+    }
+    QTemporaryDir dir;
     std::vector<Sent> highlights() const
     {
         std::vector<Sent> h;
@@ -88,13 +99,7 @@ TEST_F(ListsAndTips, AutomaticListOnTheStartCharacter)
 
 TEST_F(ListsAndTips, CallTipFollowsTheParametersOfTheApiFile)
 {
-    QTemporaryDir dir;
-    QFile api(dir.filePath("api.txt"));
-    ASSERT_TRUE(api.open(QIODevice::WriteOnly));
-    api.write("Beep(Tone)x\r\nMsgBox(Prompt, Buttons)x\r\nMsgBoxEx(a)x\r\nlast");
-    api.close();
-    ASSERT_TRUE(host.sci().LoadAPIFile(api.fileName()));
-    host.sci().LetShowCallTips(true);
+    useApiFile("Beep(Tone)x\r\nMsgBox(Prompt, Buttons)x\r\nMsgBoxEx(a)x\r\nlast");
 
     typeText(host.widget(), QStringLiteral("MsgBox("));
     ASSERT_EQ(host.sci().CallTipActive(), 1);
@@ -117,13 +122,7 @@ TEST_F(ListsAndTips, CallTipFollowsTheParametersOfTheApiFile)
 
 TEST_F(ListsAndTips, NoTipForAnUnknownOrLongerName)
 {
-    QTemporaryDir dir;
-    QFile api(dir.filePath("api.txt"));
-    ASSERT_TRUE(api.open(QIODevice::WriteOnly));
-    api.write("x\r\nMsgBoxEx(a, b)x\r\nlast");
-    api.close();
-    ASSERT_TRUE(host.sci().LoadAPIFile(api.fileName()));
-    host.sci().LetShowCallTips(true);
+    useApiFile("x\r\nMsgBoxEx(a, b)x\r\nlast");
     typeText(host.widget(), QStringLiteral("MsgBox("));
     EXPECT_EQ(host.sci().CallTipActive(), 0);
     typeText(host.widget(), QStringLiteral(" Nothing("));
@@ -133,15 +132,10 @@ TEST_F(ListsAndTips, NoTipForAnUnknownOrLongerName)
 
 TEST_F(ListsAndTips, ApiFileHasNoLineLimit)
 {
-    QTemporaryDir dir;
-    QFile api(dir.filePath("api.txt"));
-    ASSERT_TRUE(api.open(QIODevice::WriteOnly));
+    QByteArray lines;
     for (int i = 0; i < 40000; ++i)
-        api.write("F" + QByteArray::number(i) + "(a)x\r\n");
-    api.write("Late(One, Two)x\r\nlast");
-    api.close();
-    ASSERT_TRUE(host.sci().LoadAPIFile(api.fileName()));
-    host.sci().LetShowCallTips(true);
+        lines += "F" + QByteArray::number(i) + "(a)x\r\n";
+    useApiFile(lines + "Late(One, Two)x\r\nlast");
     typeText(host.widget(), QStringLiteral("Late("));
     EXPECT_EQ(host.sci().CallTipActive(), 1);
 }

@@ -10,13 +10,8 @@ namespace {
 
 class StylesTest : public ::testing::Test {
 protected:
-    long get(unsigned int message, int style) { return host.widget().SendScintilla(message, static_cast<unsigned long>(style)); }
-    QByteArray font(int style)
-    {
-        char buffer[128] = {};
-        host.widget().SendScintilla(Sci::SCI_STYLEGETFONT, static_cast<unsigned long>(style), buffer);
-        return QByteArray(buffer);
-    }
+    long get(unsigned int message, int style) { return host.style(message, style); }
+    QByteArray font(int style) { return host.font(style); }
     EditorHost host;
 };
 

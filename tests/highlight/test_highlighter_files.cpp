@@ -218,13 +218,8 @@ INSTANTIATE_TEST_SUITE_P(Lookups, Claims, ::testing::ValuesIn(kClaims),
 
 class ApplyTest : public HighlighterTableTest {
 protected:
-    long style(unsigned int message, int s) { return host.widget().SendScintilla(message, static_cast<unsigned long>(s)); }
-    QByteArray font(int s)
-    {
-        char buffer[128] = {};
-        host.widget().SendScintilla(Sci::SCI_STYLEGETFONT, static_cast<unsigned long>(s), buffer);
-        return QByteArray(buffer);
-    }
+    long style(unsigned int message, int s) { return host.style(message, s); }
+    QByteArray font(int s) { return host.font(s); }
     EditorHost host;
 };
 

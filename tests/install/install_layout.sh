@@ -144,37 +144,54 @@ set -e
 
 # A search typed into the find dialog keeps its history in the user's data folder.
 if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
-  number=$((40 + RANDOM % 400))
-  while [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
-  display=:$number
-  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  editor=
-  stop() { [ -z "$editor" ] || kill "$editor" 2>/dev/null; kill "$xvfb" 2>/dev/null; }
+  # Waits up to $1 seconds for the command after it to succeed.
+  wait_for() { local tenths=$(($1 * 10)); shift; for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done; return 1; }
+  xvfb= editor=
+  stop() { [ -z "$editor" ] || kill "$editor" 2>/dev/null; [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null; }
   trap stop EXIT
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.1; done
+  answers() { kill -0 "$xvfb" 2>/dev/null && DISPLAY=:$number xdotool getdisplaygeometry >/dev/null 2>&1; }
+  # A free display as xvfb-run -a takes one: the first number from 99 up without a lock file whose
+  # server then starts (another may take the same number first: then on to the next).
+  number=99
+  while :; do
+    [ "$number" -lt 400 ] || fail "no free display for Xvfb"
+    if [ ! -e "/tmp/.X$number-lock" ]; then
+      Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+      xvfb=$!
+      wait_for 60 answers && break
+      kill "$xvfb" 2>/dev/null || true
+      xvfb=
+    fi
+    number=$((number + 1))
+  done
+  display=:$number
   export DISPLAY=$display
   "${editor_env[@]}" DISPLAY="$display" "${as_user[@]}" "$prefix/bin/plendor" "$work/elsewhere/in.xml" >>"$work/editor.log" 2>&1 &
   editor=$!
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name 'in\.xml' | head -1)
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name 'in\.xml' | head -1)
   [ -n "$window" ] || fail "the editor's window did not appear: $(cat "$work/editor.log")"
-  # No window manager: give the window the keyboard, then ask for the find dialog until it shows.
-  dialog=
-  for _ in 1 2 3 4 5; do
-    timeout 5 xdotool windowfocus --sync "$window" 2>/dev/null || true
-    sleep 0.5
-    xdotool key ctrl+f
-    dialog=$(timeout 4 xdotool search --sync --onlyvisible --name '^查找$' 2>/dev/null | head -1) && [ -n "$dialog" ] && break
-  done
-  [ -n "$dialog" ] || fail "the find dialog did not open: $(cat "$work/editor.log")"
-  timeout 5 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-  sleep 0.3
-  xdotool type --delay 20 'installed'
-  xdotool key Return
+  focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
   history=$home/data/Plendor/findList.txt
-  for _ in $(seq 100); do [ -s "$history" ] && break; sleep 0.1; done
-  [ "$(cat "$history" 2>/dev/null)" = $'installed\r' ] ||
-    fail "the find history is not in the user's data folder: $(cat "$work/editor.log")"
+  searched() { [ "$(head -1 "$history" 2>/dev/null)" = $'installed\r' ]; }
+  # No window manager: give the window the keyboard and ask for the find dialog, type the search and
+  # press Enter; keys can be lost while a loaded machine maps the dialog, so the whole is tried again.
+  for _ in 1 2 3 4 5; do
+    dialog=$(xdotool search --onlyvisible --name '^查找$' 2>/dev/null | head -1) || true
+    if [ -z "$dialog" ]; then
+      xdotool windowfocus "$window" 2>/dev/null || true
+      wait_for 10 focused "$window" || continue
+      xdotool key ctrl+f
+      dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^查找$' 2>/dev/null | head -1) || true
+      [ -n "$dialog" ] || continue
+    fi
+    xdotool windowfocus "$dialog" 2>/dev/null || true
+    wait_for 10 focused "$dialog" || continue
+    xdotool key ctrl+a BackSpace
+    xdotool type --delay 20 'installed'
+    xdotool key Return
+    wait_for 10 searched && break
+  done
+  searched || fail "the find history is not in the user's data folder: $(cat "$history" 2>/dev/null) $(cat "$work/editor.log")"
   [ "$(stat -c %a "$history")" = 600 ] || fail "the find history is readable by others: $(stat -c %a "$history")"
   kill -0 "$editor" || fail "the editor ended"
 fi

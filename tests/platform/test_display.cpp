@@ -1,9 +1,12 @@
 // Before Qt starts, the editor tells in one line why no window can be shown, instead of Qt's abort.
 #include "platform/Display.h"
+#include "support/ScopedEnv.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string_view>
 
 namespace {
 struct DisplayCase {
@@ -34,7 +37,7 @@ const DisplayCase kCases[] = {
 };
 
 class Display : public ::testing::TestWithParam<DisplayCase> {
-    QByteArray m_saved[3];
+    std::optional<ScopedEnv> m_env[3];
     static constexpr const char *kNames[3] = {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"};
 
 protected:
@@ -43,15 +46,9 @@ protected:
         const DisplayCase &c = GetParam();
         const char *values[3] = {c.platform, c.display, c.wayland};
         for (int i = 0; i < 3; ++i) {
-            m_saved[i] = qgetenv(kNames[i]);
             const char *value = values[i] && std::string_view(values[i]) == "unused" ? unusedDisplay() : values[i];
-            value ? qputenv(kNames[i], value) : qunsetenv(kNames[i]);
+            m_env[i].emplace(kNames[i], value);
         }
-    }
-    void TearDown() override
-    {
-        for (int i = 0; i < 3; ++i)
-            m_saved[i].isNull() ? qunsetenv(kNames[i]) : qputenv(kNames[i], m_saved[i]);
     }
 };
 

@@ -26,6 +26,14 @@ public:
     }
     clsScintilla &sci() { return *control->sciMain; }
     QsciScintillaBase &widget() { return *control->sciMain->widget(); }
+    // A style's attribute and font face, read back from the component.
+    long style(unsigned int message, int style) { return widget().SendScintilla(message, static_cast<unsigned long>(style)); }
+    QByteArray font(int style)
+    {
+        char buffer[128] = {};
+        widget().SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT, static_cast<unsigned long>(style), buffer);
+        return QByteArray(buffer);
+    }
 
     // Counts the messages that reach the form's own procedure.
     int ownProcMessages = 0;

@@ -39,6 +39,13 @@ public:
         return all;
     }
 
+    // A large valid file spanning several decoding pieces: about 3 MB of sample lines, then a
+    // long line of the caller's.
+    static QByteArray largeFile(unsigned seed, const QByteArray &lineEnd, const QByteArray &longLine)
+    {
+        return GbkSamples(seed).lines(3 * 1024 * 1024, lineEnd) + longLine;
+    }
+
     std::mt19937 &random() { return m_random; }
 
 private:

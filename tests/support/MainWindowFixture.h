@@ -20,6 +20,7 @@ struct MainWindowFixture : ::testing::Test {
     void SetUp() override { platform::setProgramFolder(dir.filePath("program")); }
     void TearDown() override
     {
+        EXPECT_EQ(prompt.unusedScripts(), QStringList()) << "a scripted dialog never opened";
         platform::setProgramFolder(QString());
         ParseCommandLine(QString());
     }
@@ -33,4 +34,6 @@ struct MainWindowFixture : ::testing::Test {
     }
 
     QString path(const QString &name) const { return dir.filePath(name); }
+    // The main window's title with a document of that name open.
+    static QString titleWith(const QString &name) { return QStringLiteral("字符转义[") + name + QLatin1Char(']'); }
 };

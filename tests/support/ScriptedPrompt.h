@@ -15,6 +15,7 @@ public:
     std::deque<QString> openFiles;
     std::deque<QString> saveFiles;
     QStringList suggestedSaveNames; // what each save dialog suggested, folder included
+    int openDialogsShown = 0;
     QStringList asked;    // texts of ask()
     QStringList informed; // texts of inform()
     QStringList titles;   // titles of both, in order
@@ -41,7 +42,11 @@ public:
         titles << title;
         informed << text;
     }
-    QString chooseOpenFile(const QString &, const QString &, const QString &) override { return take(openFiles); }
+    QString chooseOpenFile(const QString &, const QString &, const QString &) override
+    {
+        ++openDialogsShown;
+        return take(openFiles);
+    }
     QString chooseSaveFile(const QString &, const QString &, const QString &, const QString &suggested) override
     {
         suggestedSaveNames << suggested;
@@ -73,6 +78,22 @@ public:
         dialog.show();
         script(dialog);
         dialog.hide();
+    }
+
+    // Scripted answers left over: each is a dialog the test meant to drive that never opened.
+    QStringList unusedScripts() const
+    {
+        QStringList left;
+        const auto note = [&left](std::size_t count, const char *what) {
+            if (count > 0)
+                left << QStringLiteral("%1 %2").arg(count).arg(QLatin1String(what));
+        };
+        note(answers.size(), "answers");
+        note(openFiles.size(), "open files");
+        note(saveFiles.size(), "save files");
+        note(dialogScripts.size(), "dialog scripts");
+        note(printerScripts.size(), "printer scripts");
+        return left;
     }
 
 private:

@@ -9,8 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-using CliResult = CliRun;
-CliResult run(const QStringList &args) { return runCliCommand(args); }
 
 struct HelpCase { const char *name; QStringList args; const char *firstLine; };
 
@@ -29,7 +27,7 @@ class CliHelp : public ::testing::TestWithParam<HelpCase> {};
 TEST_P(CliHelp, WritesToStandardOutputAndSucceeds)
 {
     const HelpCase &c = GetParam();
-    const CliResult r = run(c.args);
+    const CliRun r = runCliCommand(c.args);
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(c.firstLine)) << r.out.toStdString();
@@ -56,7 +54,7 @@ class CliWrongUsage : public ::testing::TestWithParam<WrongCase> {};
 TEST_P(CliWrongUsage, FailsWithOneLineAndExitTwo)
 {
     const WrongCase &c = GetParam();
-    const CliResult r = run(c.args);
+    const CliRun r = runCliCommand(c.args);
     EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_EQ(r.err, QByteArray(c.message));
@@ -67,20 +65,20 @@ INSTANTIATE_TEST_SUITE_P(Lines, CliWrongUsage, ::testing::ValuesIn(kWrongCases),
 
 TEST(CliHelpText, ListsEveryCommandAndEachHasItsOwnHelp)
 {
-    const QByteArray help = run({"--help"}).out;
-    const QByteArray usage = run({}).err;
+    const QByteArray help = runCliCommand({"--help"}).out;
+    const QByteArray usage = runCliCommand({}).err;
     ASSERT_FALSE(cliCommands().empty());
     for (const CliCommandHelp &command : cliCommands()) {
         const QByteArray line = QByteArray("  ") + command.name + ' ' + command.synopsis + '\n';
         EXPECT_TRUE(help.contains("\nCommands:\n") && help.contains(line)) << command.name;
         EXPECT_TRUE(usage.contains(QByteArray("plendor-cli ") + command.name + ' ' + command.synopsis)) << command.name;
-        const CliResult own = run({command.name, "--help"});
+        const CliRun own = runCliCommand({command.name, "--help"});
         EXPECT_EQ(own.code, 0) << command.name;
         EXPECT_TRUE(own.out.contains(QByteArray(command.description).left(30))) << command.name;
     }
     for (const QByteArray &line : help.split('\n'))
         EXPECT_LE(line.size(), 80) << line.toStdString();
-    EXPECT_EQ(run({"--version"}).out.split('\n').first(), "plendor-cli " + platform::programVersion().toUtf8());
+    EXPECT_EQ(runCliCommand({"--version"}).out.split('\n').first(), "plendor-cli " + platform::programVersion().toUtf8());
 }
 
 struct WrapCase { const char *name; const char *text; int indent, width; const char *wrapped; };
