@@ -226,7 +226,9 @@ QString reusedBuffer(QString *reuse, qsizetype size)
         out = std::move(*reuse);
         out.resize(0); // keeps the memory unless another copy shares it
     }
-    out.reserve(size);
+    // Room for some growth too, so that the next rule's result still fits.
+    if (out.capacity() <= size)
+        out.reserve(size + size / 8 + 16);
     return out;
 }
 
