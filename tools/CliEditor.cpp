@@ -7,6 +7,7 @@
 #include "platform/WindowSystem.h"
 
 #include <QApplication>
+#include <algorithm>
 
 using platform::WindowSystem;
 
@@ -31,10 +32,9 @@ CliEditor::~CliEditor()
     WindowSystem::instance().destroyWindow(m_hwnd);
 }
 
-bool CliEditor::open(const QByteArray &storedBytes, QString &error)
+bool CliEditor::open(QByteArray readable, QString &error)
 {
     const platform::AnsiCodec &codec = wrapper().codec();
-    QByteArray readable = storedBytes;
     if (codec.codePage() == 936) {
         const qsizetype invalid = firstInvalidGbkByte(readable);
         if (invalid >= 0) {
@@ -45,7 +45,27 @@ bool CliEditor::open(const QByteArray &storedBytes, QString &error)
         }
     }
     unescapeDefineInPlace(readable);
-    wrapper().LoadTextBytes(codec.decode(readable).toUtf8());
+    // Decoded a piece of whole lines at a time (no code page hides a line feed inside a
+    // character). The room made at once is an upper bound of the UTF-8 length: a GBK pair is at
+    // most three bytes of UTF-8, another code page's byte at most three.
+    const auto high = static_cast<qsizetype>(
+        std::count_if(readable.cbegin(), readable.cend(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }));
+    const qsizetype room = readable.size() + (codec.codePage() == 936 ? (high + 1) / 2 : 2 * high);
+    constexpr qsizetype kPieceBytes = qsizetype(1) << 20;
+    qsizetype at = 0;
+    wrapper().LoadTextPieces(room, [&]() -> QByteArray {
+        if (at >= readable.size())
+            return {};
+        qsizetype end = qMin(readable.size(), at + kPieceBytes);
+        if (end < readable.size()) {
+            const qsizetype lineEnd = readable.indexOf('\n', end - 1);
+            end = lineEnd < 0 ? readable.size() : lineEnd + 1;
+        }
+        const QByteArray piece = codec.decode(QByteArray::fromRawData(readable.constData() + at, end - at)).toUtf8();
+        at = end;
+        return piece;
+    });
+    readable = QByteArray();
     if (modHighlighter::HighlighterCount() == 0) {
         error = QStringLiteral("no highlighter in %1").arg(m_highlighters.HighlighterDir());
         return false;

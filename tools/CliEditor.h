@@ -14,8 +14,9 @@ public:
     ~CliEditor();
 
     // The file's bytes (ANSI code page, stored form) unescaped into the editor and highlighted;
-    // false with the reason when it cannot be.
-    bool open(const QByteArray &storedBytes, QString &error);
+    // false with the reason when it cannot be. The bytes are unescaped in place and handed over a
+    // piece at a time, so that a caller that moves them in holds no second copy of the text.
+    bool open(QByteArray storedBytes, QString &error);
     usrScintilla &control() { return *m_control; }
     clsScintilla &wrapper() { return *m_control->sciMain; }
 

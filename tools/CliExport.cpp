@@ -36,7 +36,7 @@ std::unique_ptr<CliEditor> openInput(const CliIo &io, const cli::Arguments &a, c
         return nullptr;
     auto editor = std::make_unique<CliEditor>();
     QString error;
-    if (!editor->open(bytes, error)) {
+    if (!editor->open(std::move(bytes), error)) {
         cli::fail(io, error);
         return nullptr;
     }

@@ -300,7 +300,9 @@ EditorStyledText readStyledText(clsScintilla &editor)
     if (endStyled < length)
         editor.SendEditor(Sci::SCI_COLOURISE, static_cast<platform::WParam>(endStyled), -1);
     EditorStyledText result;
-    result.utf8 = editor.GetTextBytes();
+    // The component's own bytes: the export reads them before anything can change them.
+    const QByteArrayView text = editor.TextBytesView();
+    result.utf8 = QByteArray::fromRawData(text.data(), text.size());
     result.styles.resize(length);
     QsciScintillaBase *widget = editor.widget();
     if (!widget)
