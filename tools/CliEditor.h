@@ -5,6 +5,7 @@
 #include "editor/usrScintilla.h"
 #include "highlight/usrHighlighters.h"
 
+#include <QFile>
 #include <QWidget>
 #include <memory>
 
@@ -14,12 +15,21 @@ public:
     ~CliEditor();
 
     // The file's bytes (ANSI code page, stored form) unescaped into the editor and highlighted;
-    // false with the reason when it cannot be.
-    bool open(const QByteArray &storedBytes, QString &error);
+    // false with the reason when it cannot be. The bytes are unescaped in place and handed over a
+    // piece at a time, so that a caller that moves them in holds no second copy of the text.
+    bool open(QByteArray storedBytes, QString &error);
+    // The same from a file that can be read twice (not a pipe): read a piece at a time, once to
+    // make the component's room and once into it, so that the input never exists whole beside
+    // the component's copy. A file past maxInput throws cli::InputTooLarge, as whole reads do.
+    bool openFile(QFile &file, qint64 maxInput, const QString &what, QString &error);
     usrScintilla &control() { return *m_control; }
     clsScintilla &wrapper() { return *m_control->sciMain; }
 
 private:
+    // The upper bound of the UTF-8 length of `size` bytes of which `high` are at or above 0x80.
+    qsizetype roomFor(qsizetype size, qsizetype high);
+    bool highlight(QString &error);
+
     QWidget m_form;
     platform::Hwnd m_hwnd = 0;
     std::unique_ptr<usrScintilla> m_control;

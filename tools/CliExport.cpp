@@ -8,6 +8,7 @@
 #include "highlight/HtmlExport.h"
 
 #include <QFileDevice>
+#include <QFileInfo>
 #include <QPageSize>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -31,12 +32,21 @@ std::unique_ptr<CliEditor> openInput(const CliIo &io, const cli::Arguments &a, c
         cli::fail(io, QStringLiteral("%1 needs a graphical application").arg(QLatin1String(command)));
         return nullptr;
     }
+    auto editor = std::make_unique<CliEditor>();
+    QString error;
+    // A file that can be read twice goes into the editor a piece at a time; a pipe is read whole.
+    QFile file(a.positional[0]);
+    if (!QFileInfo(a.positional[0]).isDir() && file.open(QIODevice::ReadOnly) && !file.isSequential()) {
+        if (!editor->openFile(file, io.maxInput, a.positional[0], error)) {
+            cli::fail(io, error);
+            return nullptr;
+        }
+        return editor;
+    }
     QByteArray bytes;
     if (!cli::readFile(io, a.positional[0], bytes))
         return nullptr;
-    auto editor = std::make_unique<CliEditor>();
-    QString error;
-    if (!editor->open(bytes, error)) {
+    if (!editor->open(std::move(bytes), error)) {
         cli::fail(io, error);
         return nullptr;
     }

@@ -35,6 +35,9 @@ public:
     std::optional<qsizetype> findProblem(qsizetype after, qsizetype before, bool last);
     // True while a worker is checking.
     bool checking() const { return m_worker.joinable(); }
+    // The rule file as the check uses it, read and made ready once until it changes; the save
+    // uses it too.
+    std::shared_ptr<const KeyWordRules> ruleFile() { return m_rules.current(); }
     // Stops checking for good; before the editor goes, as a worker may be reading its text.
     void stop();
 

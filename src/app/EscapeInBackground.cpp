@@ -11,15 +11,17 @@
 #include <thread>
 
 EscapeOutcome escapeInBackground(const QString &readable, platform::IPrompt &prompt,
-                                 std::chrono::milliseconds busyAfter)
+                                 std::chrono::milliseconds busyAfter, std::shared_ptr<const KeyWordRules> rules)
 {
+    if (!rules)
+        rules = std::make_shared<const KeyWordRules>(KeyWordRules::fromProgramFolder());
     std::atomic<bool> cancel{false};
     std::optional<EscapeOutcome> outcome;
     QEventLoop loop;
-    std::thread worker([&readable, &cancel, &outcome, &loop] {
+    std::thread worker([&readable, &rules, &cancel, &outcome, &loop] {
         EscapeOutcome done;
         try {
-            done = EscapeDefineText(readable, KeyWordRules::fromProgramFolder(),
+            done = EscapeDefineText(readable, *rules,
                                     RuleLimits::forConversion(readable, &cancel));
         } catch (const std::bad_alloc &) {
             // An exception must not leave the thread: the process, and the user's text, would end.

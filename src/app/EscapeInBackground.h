@@ -5,6 +5,7 @@
 #include "document/DefineEscaping.h"
 
 #include <chrono>
+#include <memory>
 
 namespace platform {
 class IPrompt;
@@ -13,7 +14,9 @@ class IPrompt;
 // How long a conversion runs before the busy dialog appears.
 inline constexpr std::chrono::milliseconds kBusyAfter{1000};
 
-// Reads the rule file and escapes the text on a worker thread; the user's input to the windows
-// waits until the busy dialog appears. A cancelled outcome has `cancelled` set.
+// Escapes the text with the rules (none given: the rule file read now) on a worker thread; the
+// user's input to the windows waits until the busy dialog appears. A cancelled outcome has
+// `cancelled` set.
 EscapeOutcome escapeInBackground(const QString &readable, platform::IPrompt &prompt,
-                                 std::chrono::milliseconds busyAfter = kBusyAfter);
+                                 std::chrono::milliseconds busyAfter = kBusyAfter,
+                                 std::shared_ptr<const KeyWordRules> rules = nullptr);

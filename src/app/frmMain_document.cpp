@@ -1,5 +1,6 @@
 // frmMain: opening, dropping, saving to local files, and the escape and restore commands.
 
+#include "app/DefineCheckRunner.h"
 #include "app/DocumentRecovery.h"
 #include "app/EscapeInBackground.h"
 #include "app/LaunchParams.h"
@@ -226,7 +227,7 @@ bool frmMain::refuseReadOnly(const QString &path)
 
 std::optional<QByteArray> frmMain::storedFormBytes(const QString &failureSuffix)
 {
-    const EscapeOutcome stored = escapeInBackground(wrapper().GetText(), m_prompt, busyAfter);
+    const EscapeOutcome stored = escapeInBackground(wrapper().GetText(), m_prompt, busyAfter, m_checkRunner->ruleFile());
     if (stored.cancelled)
         return std::nullopt;
     if (!stored.ok()) {
@@ -299,7 +300,7 @@ void frmMain::SaveLocalAs()
 
 void frmMain::escapeCommand()
 {
-    const EscapeOutcome stored = escapeInBackground(wrapper().GetText(), m_prompt, busyAfter);
+    const EscapeOutcome stored = escapeInBackground(wrapper().GetText(), m_prompt, busyAfter, m_checkRunner->ruleFile());
     if (stored.cancelled)
         return;
     if (!stored.ok()) {

@@ -1,6 +1,7 @@
 #include "document/DefineCheck.h"
 
 #include "document/CodePageRepertoire.h"
+#include "document/CompiledRules.h"
 #include "document/DefineCheckFindings.h"
 #include "document/DefineStoredReading.h"
 #include "document/DefineVocabulary.h"
@@ -675,11 +676,11 @@ std::vector<RuleFileProblem> checkRuleFile(const KeyWordRules &rules)
     std::vector<RuleFileProblem> problems;
     if (!rules.present)
         return problems;
-    for (const KeyWordRule &rule : rules.rules) {
-        if (rule.fields.size() < 2 || rule.fields.at(0).isEmpty())
-            continue;
-        const RuleReplacement tried = replaceRuleMatches(QString(), rule.fields.at(0), QString(), RuleLimits{});
-        if (tried.failure == RuleFailure::InvalidPattern)
+    const std::shared_ptr<const CompiledRules> compiled =
+        rules.compiled && rules.compiled->size() == rules.rules.size() ? rules.compiled : CompiledRules::of(rules.rules);
+    for (size_t i = 0; i < rules.rules.size(); ++i) {
+        const KeyWordRule &rule = rules.rules[i];
+        if (compiled->invalid(i))
             problems.push_back({rule.lineNumber,
                                 QStringLiteral("正则表达式无效,保存时转义会失败: %1").arg(rule.fields.at(0))});
     }
@@ -690,7 +691,7 @@ DefineCheckResult checkDefineText(QByteArrayView utf8, const DefineCheckOptions 
 {
     const platform::AnsiCodec codec(options.codePage);
     Findings findings(options.maxProblems, options.after, options.before, options.keepLast);
-    StoredReading stored(utf8, options.rules, findings);
+    StoredReading stored(utf8, options.rules, findings, options.cancel);
     if (options.rules) {
         // A pattern that cannot compile makes every escape, and so every save, fail.
         const std::vector<RuleFileProblem> broken = checkRuleFile(*options.rules);

@@ -1,5 +1,6 @@
 #include "document/DefineEscaping.h"
 
+#include "document/CompiledRules.h"
 #include "document/GbkBytes.h"
 #include "platform/AnsiCodec.h"
 #include "platform/ProgramFolder.h"
@@ -295,6 +296,7 @@ KeyWordRules KeyWordRules::fromText(const QString &text)
             continue;
         rules.rules.push_back(KeyWordRule{i + 1, line.split(QLatin1Char('|'))});
     }
+    rules.compiled = CompiledRules::of(rules.rules);
     return rules;
 }
 
@@ -350,6 +352,8 @@ QString ruleFailure(const KeyWordRule &rule, RuleFailure failure, const RuleLimi
 // Every occurrence of from replaced by to, unless the result would pass the length bound.
 bool replaceBounded(QByteArray &bytes, const QByteArray &from, const QByteArray &to, qsizetype maxBytes)
 {
+    if (from == to)
+        return true; // a replacement without "&", "<", ">" or '"' in the two-field form
     if (to.size() > from.size() && maxBytes >= 0) {
         const qsizetype grown = bytes.size() + bytes.count(from) * (to.size() - from.size());
         if (grown > maxBytes)
@@ -368,21 +372,33 @@ EscapeOutcome EscapeDefineText(const QString &input, const KeyWordRules &rules)
 
 EscapeOutcome EscapeDefineText(const QString &input, const KeyWordRules &rules, const RuleLimits &limits)
 {
-    QString text = input;
+    EscapedUtf8 escaped = EscapeDefineTextUtf8(input, rules, limits);
+    if (!escaped.ok())
+        return {QString(), escaped.error, escaped.cancelled};
+    return {QString::fromUtf8(escaped.bytes), QString()};
+}
+
+EscapedUtf8 EscapeDefineTextUtf8(QString text, const KeyWordRules &rules, const RuleLimits &limits)
+{
     if (rules.present) {
-        for (const KeyWordRule &rule : rules.rules) {
+        std::shared_ptr<const CompiledRules> compiled = rules.compiled;
+        if (!compiled || compiled->size() != rules.rules.size())
+            compiled = CompiledRules::of(rules.rules);
+        QString spare; // the text before the last rule that changed it: the next result's memory
+        for (size_t i = 0; i < rules.rules.size(); ++i) {
+            const KeyWordRule &rule = rules.rules[i];
             if (rule.fields.size() < 2 || rule.fields.at(0).isEmpty())
                 continue;
-            RuleReplacement replaced = replaceRuleMatches(text, rule.fields.at(0), rule.fields.at(1), limits);
-            if (!replaced.ok())
-                return {QString(), ruleFailure(rule, replaced.failure, limits),
-                        replaced.failure == RuleFailure::Cancelled};
-            text = std::move(replaced.text);
+            const RuleFailure failure = compiled->apply(i, text, rule.fields.at(1), limits, spare);
+            if (failure != RuleFailure::None)
+                return {QByteArray(), ruleFailure(rule, failure, limits), failure == RuleFailure::Cancelled};
         }
     }
 
-    QByteArray bytes = escapeEntitiesUtf8(text.toUtf8());
+    QByteArray readable = text.toUtf8();
     text = QString();
+    QByteArray bytes = escapeEntitiesUtf8(readable);
+    readable = QByteArray();
 
     if (rules.present) {
         const qsizetype maxBytes = limits.maxBytes;
@@ -394,12 +410,12 @@ EscapeOutcome EscapeDefineText(const QString &input, const KeyWordRules &rules, 
             else if (f.size() >= 3 && !blank(f.at(1)) && !blank(f.at(2)))
                 kept = replaceBounded(bytes, f.at(1).toUtf8(), f.at(2).toUtf8(), maxBytes);
             if (!kept)
-                return {QString(), ruleFailure(rule, RuleFailure::TooLong, limits)};
+                return {QByteArray(), ruleFailure(rule, RuleFailure::TooLong, limits)};
         }
     }
 
     restoreTagsUtf8(bytes);
-    return {QString::fromUtf8(bytes), QString()};
+    return {std::move(bytes), QString()};
 }
 
 EscapeOutcome EscapeDefineText(const QString &text) { return EscapeDefineText(text, KeyWordRules::fromProgramFolder()); }

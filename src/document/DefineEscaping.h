@@ -9,8 +9,11 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 #include <vector>
+
+class CompiledRules;
 
 // One non-empty line of the rule file, split at "|".
 struct KeyWordRule {
@@ -22,6 +25,9 @@ struct KeyWordRules {
     bool present = false; // a missing file skips both rule passes
     QString path;
     std::vector<KeyWordRule> rules;
+    // The patterns made ready by fromText and load, shared by copies; a conversion compiles them
+    // itself when the rules were put together by hand.
+    std::shared_ptr<const CompiledRules> compiled;
 
     // Reads the rule file (ANSI code page); a missing or unreadable file gives no rules.
     static KeyWordRules load(const QString &path);
@@ -43,6 +49,15 @@ QString EscapeEntities(const QString &text);
 // past the limits' length) fails the whole conversion with a message naming its line.
 EscapeOutcome EscapeDefineText(const QString &text, const KeyWordRules &rules);
 EscapeOutcome EscapeDefineText(const QString &text, const KeyWordRules &rules, const RuleLimits &limits);
+// The same conversion giving the stored form as UTF-8 bytes, for callers that read it as bytes.
+struct EscapedUtf8 {
+    QByteArray bytes;
+    QString error;
+    bool cancelled = false;
+    bool ok() const { return error.isEmpty(); }
+};
+// The text is taken by value: a caller that hands its only copy over lets it go early.
+EscapedUtf8 EscapeDefineTextUtf8(QString text, const KeyWordRules &rules, const RuleLimits &limits);
 // Reads "KeyWord.txt" from the program folder for this call.
 EscapeOutcome EscapeDefineText(const QString &text);
 

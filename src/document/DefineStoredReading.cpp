@@ -1,5 +1,6 @@
 #include "document/DefineStoredReading.h"
 
+#include "document/CompiledRules.h"
 #include "document/DefineEscaping.h"
 #include "document/DefineVocabulary.h"
 
@@ -20,9 +21,81 @@ bool startsWith(const char *p, const char *end, std::string_view s)
 
 } // namespace
 
-StoredReading::StoredReading(QByteArrayView readable, const KeyWordRules *rules, Findings &findings)
+namespace {
+
+// The rule limits of one save of this text, counted from its UTF-8 bytes.
+RuleLimits limitsFor(QByteArrayView utf8, const std::atomic_bool *cancel)
+{
+    qsizetype units = 0;
+    for (const char c : utf8) {
+        const auto b = static_cast<unsigned char>(c);
+        units += (b & 0xC0) != 0x80 ? 1 : 0;
+        units += b >= 0xF0 ? 1 : 0; // a surrogate pair
+    }
+    RuleLimits limits;
+    limits.maxLength = RuleLimits::kGrowthFactor * units + RuleLimits::kGrowthSlack;
+    limits.maxBytes = RuleLimits::kGrowthFactor * utf8.size() + RuleLimits::kGrowthSlack;
+    limits.conversionDeadline = std::chrono::steady_clock::now() + RuleLimits::kConversionTime;
+    limits.cancel = cancel;
+    return limits;
+}
+
+} // namespace
+
+StoredReading::StoredReading(QByteArrayView readable, const KeyWordRules *rules, Findings &findings,
+                             const std::atomic_bool *cancel)
     : m_readable(readable), m_rules(rules && rules->present ? rules : nullptr), m_findings(findings)
 {
+    if (!m_rules)
+        return;
+    if (!m_rules->compiled || m_rules->compiled->size() != m_rules->rules.size()) {
+        m_compiledCopy = *m_rules;
+        m_compiledCopy->compiled = CompiledRules::of(m_compiledCopy->rules);
+        m_rules = &*m_compiledCopy;
+    }
+    m_inPieces = m_rules->compiled->allLiteral();
+    m_limits = limitsFor(readable, cancel);
+}
+
+qsizetype StoredReading::pieceEnd(qsizetype from) const
+{
+    // No row of the restore table and no literal rule spans a line end, so pieces that end after
+    // one escape as the whole text does.
+    qsizetype end = std::min(m_readable.size(), from + kPieceBytes);
+    if (end < m_readable.size()) {
+        const qsizetype lineEnd = m_readable.indexOf('\n', end - 1);
+        end = lineEnd < 0 ? m_readable.size() : lineEnd + 1;
+    }
+    return end;
+}
+
+bool StoredReading::escapeNext(qsizetype from)
+{
+    m_pieceEnd = m_inPieces ? pieceEnd(from) : m_readable.size();
+    const QByteArrayView piece = m_readable.sliced(from, m_pieceEnd - from);
+    if (!m_rules) {
+        m_stored = escapeEntitiesUtf8(QByteArray(piece.data(), piece.size()));
+        restoreTagsUtf8(m_stored);
+        return true;
+    }
+    // The growth allowed to the whole text, less what the pieces before took and at least what
+    // the rest will.
+    RuleLimits limits = m_limits;
+    limits.maxBytes = std::max<qsizetype>(0, m_limits.maxBytes - m_storedBytes - (m_readable.size() - m_pieceEnd));
+    EscapedUtf8 outcome = EscapeDefineTextUtf8(QString::fromUtf8(piece), *m_rules, limits);
+    if (!outcome.ok()) {
+        if (!outcome.cancelled) {
+            Finding f;
+            f.kind = Kind::RuleFailure;
+            f.note = outcome.error;
+            m_findings.add(std::move(f));
+        }
+        m_lost = true;
+        return false;
+    }
+    m_stored = std::move(outcome.bytes);
+    m_storedBytes += m_stored.size();
+    return true;
 }
 
 bool StoredReading::nextPiece()
@@ -32,32 +105,8 @@ bool StoredReading::nextPiece()
     const qsizetype from = m_pieceEnd;
     m_raw.clear();
     m_next = 0;
-    if (m_rules) {
-        // Rules may match across lines: the whole text at once, as the save does it.
-        const EscapeOutcome outcome = EscapeDefineText(QString::fromUtf8(m_readable), *m_rules);
-        m_pieceEnd = m_readable.size();
-        if (!outcome.ok()) {
-            Finding f;
-            f.kind = Kind::RuleFailure;
-            f.note = outcome.error;
-            m_findings.add(std::move(f));
-            m_lost = true;
-            return false;
-        }
-        m_stored = outcome.text.toUtf8();
-    } else {
-        // No row of the restore table spans a line end, so pieces that end after one escape as
-        // the whole text does.
-        qsizetype end = std::min(m_readable.size(), from + kPieceBytes);
-        if (end < m_readable.size()) {
-            const qsizetype lineEnd = m_readable.indexOf('\n', end - 1);
-            end = lineEnd < 0 ? m_readable.size() : lineEnd + 1;
-        }
-        m_pieceEnd = end;
-        const QByteArrayView piece = m_readable.sliced(from, end - from);
-        m_stored = escapeEntitiesUtf8(QByteArray(piece.data(), piece.size()));
-        restoreTagsUtf8(m_stored);
-    }
+    if (!escapeNext(from))
+        return false;
     walk(from);
     return true;
 }

@@ -8,8 +8,11 @@
 
 namespace {
 
-// Start positions tried per call to the engine: the clock is read between calls.
+// Start positions tried per call to the engine: the clock is read between calls. A window with
+// no match doubles the next one, up to the largest, each place of a larger window having a smaller
+// share of the steps, so that no call does more work than one of the smallest windows.
 constexpr PCRE2_SIZE kPositionsPerCall = 256;
+constexpr PCRE2_SIZE kMostPositionsPerCall = PCRE2_SIZE(1) << 14;
 
 struct CodeFree {
     void operator()(pcre2_code *p) const { pcre2_code_free(p); }
@@ -181,29 +184,69 @@ RuleLimits RuleLimits::forConversion(const QString &input, const std::atomic<boo
     return limits;
 }
 
+RulePattern RulePattern::compile(const QString &pattern)
+{
+    RulePattern compiled;
+    int errorCode = 0;
+    PCRE2_SIZE errorOffset = 0;
+    std::shared_ptr<pcre2_code> code(
+        pcre2_compile(units(pattern), static_cast<PCRE2_SIZE>(pattern.size()),
+                      PCRE2_UTF | PCRE2_CASELESS | PCRE2_MATCH_INVALID_UTF | PCRE2_USE_OFFSET_LIMIT, &errorCode,
+                      &errorOffset, nullptr),
+        CodeFree());
+    if (!code)
+        return compiled;
+    pcre2_jit_compile(code.get(), PCRE2_JIT_COMPLETE); // the interpreter serves where JIT cannot
+    pcre2_pattern_info(code.get(), PCRE2_INFO_CAPTURECOUNT, &compiled.m_groups);
+    compiled.m_startAnchored = pattern.contains(QLatin1String("\\G"));
+    compiled.m_code = std::move(code);
+    return compiled;
+}
+
+RuleFailure ruleTimeUp(const RuleLimits &limits, std::chrono::steady_clock::time_point start)
+{
+    if (limits.cancel && limits.cancel->load(std::memory_order_relaxed))
+        return RuleFailure::Cancelled;
+    const auto now = std::chrono::steady_clock::now();
+    if (now > limits.conversionDeadline)
+        return RuleFailure::ConversionTimeLimit;
+    return now > start + limits.time ? RuleFailure::TimeLimit : RuleFailure::None;
+}
+
 RuleReplacement replaceRuleMatches(const QString &text, const QString &pattern, const QString &replacement,
                                    const RuleLimits &limits)
 {
-    const RuleClock clock(limits);
-    int errorCode = 0;
-    PCRE2_SIZE errorOffset = 0;
-    const std::unique_ptr<pcre2_code, CodeFree> code(
-        pcre2_compile(units(pattern), static_cast<PCRE2_SIZE>(pattern.size()),
-                      PCRE2_UTF | PCRE2_CASELESS | PCRE2_MATCH_INVALID_UTF | PCRE2_USE_OFFSET_LIMIT, &errorCode,
-                      &errorOffset, nullptr));
-    if (!code)
-        return {QString(), RuleFailure::InvalidPattern};
-    pcre2_jit_compile(code.get(), PCRE2_JIT_COMPLETE); // the interpreter serves where JIT cannot
-    std::uint32_t groups = 0;
-    pcre2_pattern_info(code.get(), PCRE2_INFO_CAPTURECOUNT, &groups);
+    return replaceRuleMatches(text, RulePattern::compile(pattern), replacement, limits);
+}
 
-    const std::unique_ptr<pcre2_match_data, MatchDataFree> match(
-        pcre2_match_data_create_from_pattern(code.get(), nullptr));
+QString reusedBuffer(QString *reuse, qsizetype size)
+{
+    QString out;
+    if (reuse) {
+        out = std::move(*reuse);
+        out.resize(0); // keeps the memory unless another copy shares it
+    }
+    // Room for some growth too, so that the next rule's result still fits.
+    if (out.capacity() <= size)
+        out.reserve(size + size / 8 + 16);
+    return out;
+}
+
+RuleReplacement replaceRuleMatches(const QString &text, const RulePattern &pattern, const QString &replacement,
+                                   const RuleLimits &limits, QString *reuse)
+{
+    const RuleClock clock(limits);
+    if (!pattern.valid())
+        return {QString(), RuleFailure::InvalidPattern};
+    const pcre2_code *const code = pattern.m_code.get();
+    const std::uint32_t groups = pattern.m_groups;
+
+    const std::unique_ptr<pcre2_match_data, MatchDataFree> match(pcre2_match_data_create_from_pattern(code, nullptr));
     const std::unique_ptr<pcre2_match_context, MatchContextFree> context(pcre2_match_context_create(nullptr));
     if (!match || !context)
         return {QString(), RuleFailure::EngineLimit};
     pcre2_set_heap_limit(context.get(), limits.heapKiB);
-    const RuleMatcher matcher(code.get(), match.get(), context.get(), text, limits, clock);
+    const RuleMatcher matcher(code, match.get(), context.get(), text, limits, clock);
 
     const PCRE2_SIZE length = static_cast<PCRE2_SIZE>(text.size());
     const PCRE2_SIZE *ovector = pcre2_get_ovector_pointer(match.get());
@@ -216,20 +259,33 @@ RuleReplacement replaceRuleMatches(const QString &text, const QString &pattern, 
     // match first at the same place, anchored. Other patterns search in windows of start
     // positions, with the time looked at in between, and after an empty match unanchored, which
     // finds the same matches and stays in the engine's compiled form.
-    const bool startAnchored = pattern.contains(QLatin1String("\\G"));
+    const bool startAnchored = pattern.m_startAnchored;
     const std::uint32_t afterEmpty = startAnchored ? (PCRE2_NOTEMPTY_ATSTART | PCRE2_ANCHORED) : PCRE2_NOTEMPTY_ATSTART;
     const auto stepOverCharacter = [&text, length](PCRE2_SIZE at) {
         return at + ((at + 1 < length && text.at(at).isHighSurrogate() && text.at(at + 1).isLowSurrogate()) ? 2 : 1);
     };
     // One window of start places from offset; offset ends past the window when nothing matched.
+    PCRE2_SIZE window = kPositionsPerCall;
+    const std::uint32_t firstTrySteps = std::min(kFirstTrySteps, limits.matchSteps);
     const auto searchWindow = [&]() -> TryResult {
         if (startAnchored)
             return matcher.growing(offset, PCRE2_UNSET, options);
         if (const RuleFailure failure = clock.expired(); failure != RuleFailure::None)
             return {0, failure};
-        const PCRE2_SIZE last = offset + kPositionsPerCall;
-        int rc = matcher.once(offset, last, options, std::min(kFirstTrySteps, limits.matchSteps));
-        if (rc == PCRE2_ERROR_MATCHLIMIT && kFirstTrySteps < limits.matchSteps) {
+        PCRE2_SIZE last = offset + window;
+        int rc = PCRE2_ERROR_MATCHLIMIT;
+        if (window > kPositionsPerCall) {
+            const auto share = static_cast<std::uint32_t>(firstTrySteps * kPositionsPerCall / window);
+            rc = matcher.once(offset, last, options, std::max<std::uint32_t>(share, 1));
+            if (rc == PCRE2_ERROR_MATCHLIMIT) {
+                // A place needs more than its share: the smallest window from the same place.
+                window = kPositionsPerCall;
+                last = offset + window;
+            }
+        }
+        if (window == kPositionsPerCall)
+            rc = matcher.once(offset, last, options, firstTrySteps);
+        if (rc == PCRE2_ERROR_MATCHLIMIT && firstTrySteps < limits.matchSteps) {
             // Some place needs more steps: the same places once more, one at a time.
             for (PCRE2_SIZE at = offset; at <= last && at <= length; at = stepOverCharacter(at)) {
                 const TryResult one = matcher.growing(at, at, at == offset ? options : 0);
@@ -244,6 +300,7 @@ RuleReplacement replaceRuleMatches(const QString &text, const QString &pattern, 
             if (offset < length && offset > 0 && text.at(offset).isLowSurrogate() &&
                 text.at(offset - 1).isHighSurrogate())
                 ++offset;
+            window = std::min(window * 2, kMostPositionsPerCall);
         }
         return {rc, RuleFailure::None};
     };
@@ -268,6 +325,8 @@ RuleReplacement replaceRuleMatches(const QString &text, const QString &pattern, 
             return {QString(), RuleFailure::EngineLimit};
         const PCRE2_SIZE start = ovector[0];
         const PCRE2_SIZE end = ovector[1];
+        if (copied == 0 && out.isEmpty())
+            out = reusedBuffer(reuse, text.size());
         out += QStringView(text).mid(static_cast<qsizetype>(copied), static_cast<qsizetype>(start - copied));
         appendReplacement(out, replacement, text, ovector, static_cast<int>(groups));
         copied = end;
@@ -276,6 +335,8 @@ RuleReplacement replaceRuleMatches(const QString &text, const QString &pattern, 
         offset = end;
         options = start == end ? afterEmpty : 0;
     }
+    if (copied == 0 && out.isEmpty())
+        return {text, RuleFailure::None}; // nothing replaced, or only empty matches by nothing at the start
     out += QStringView(text).mid(static_cast<qsizetype>(copied));
     return {out, RuleFailure::None};
 }

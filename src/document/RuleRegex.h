@@ -8,6 +8,9 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <memory>
+
+struct pcre2_real_code_16;
 
 struct RuleLimits {
     static constexpr qsizetype kGrowthFactor = 16;
@@ -38,5 +41,31 @@ struct RuleReplacement {
     bool ok() const { return failure == RuleFailure::None; }
 };
 
+// A rule's pattern compiled once, for every text it is run on; copies share it, also across threads.
+class RulePattern {
+public:
+    static RulePattern compile(const QString &pattern);
+    bool valid() const { return m_code != nullptr; }
+
+private:
+    friend RuleReplacement replaceRuleMatches(const QString &, const RulePattern &, const QString &,
+                                              const RuleLimits &, QString *);
+    std::shared_ptr<const pcre2_real_code_16> m_code;
+    std::uint32_t m_groups = 0;
+    bool m_startAnchored = false; // "\G" holds where each search starts
+};
+
 RuleReplacement replaceRuleMatches(const QString &text, const QString &pattern, const QString &replacement,
                                    const RuleLimits &limits);
+// Without a match the text comes back shared, not copied. A result is written into *reuse's
+// memory when given: a conversion passes the text of the rule before, so that each rule does not
+// take fresh memory the size of the text.
+RuleReplacement replaceRuleMatches(const QString &text, const RulePattern &pattern, const QString &replacement,
+                                   const RuleLimits &limits, QString *reuse = nullptr);
+
+// The memory of *reuse (when given and not shared) as an empty string with room for `size`.
+QString reusedBuffer(QString *reuse, qsizetype size);
+
+// Whether the rule's time, the conversion's time or the user stopped the work, for work that is
+// not the engine's (a plain search) measured from `start`.
+RuleFailure ruleTimeUp(const RuleLimits &limits, std::chrono::steady_clock::time_point start);

@@ -293,28 +293,46 @@ StyledText styledView(const EditorStyledText &text, clsScintilla &editor)
 
 } // namespace
 
-EditorStyledText readStyledText(clsScintilla &editor)
+namespace {
+
+// Styles the text to its end; the length of the text.
+int styleToEnd(clsScintilla &editor)
 {
     const int length = editor.GetLen();
     const int endStyled = static_cast<int>(editor.SendEditor(Sci::SCI_GETENDSTYLED));
     if (endStyled < length)
         editor.SendEditor(Sci::SCI_COLOURISE, static_cast<platform::WParam>(endStyled), -1);
+    return length;
+}
+
+constexpr int kStylePiece = 1 << 20;
+
+// The styles of [start, end), at most kStylePiece, read in bulk into styles; cells is room for
+// the component's pairs of character and style.
+void readStyles(QsciScintillaBase &widget, int start, int end, QByteArray &cells, char *styles)
+{
+    widget.SendScintilla(Sci::SCI_GETSTYLEDTEXT, static_cast<long>(start), static_cast<long>(end), cells.data());
+    const char *cell = cells.constData() + 1;
+    for (int i = 0; i < end - start; ++i)
+        styles[i] = cell[2 * i];
+}
+
+} // namespace
+
+EditorStyledText readStyledText(clsScintilla &editor)
+{
+    const int length = styleToEnd(editor);
     EditorStyledText result;
-    result.utf8 = editor.GetTextBytes();
+    // The component's own bytes: the export reads them before anything can change them.
+    const QByteArrayView text = editor.TextBytesView();
+    result.utf8 = QByteArray::fromRawData(text.data(), text.size());
     result.styles.resize(length);
     QsciScintillaBase *widget = editor.widget();
     if (!widget)
         return {};
-    constexpr int kPiece = 1 << 20;
-    QByteArray cells(2 * kPiece + 2, Qt::Uninitialized);
-    for (int start = 0; start < length; start += kPiece) {
-        const int end = qMin(length, start + kPiece);
-        widget->SendScintilla(Sci::SCI_GETSTYLEDTEXT, static_cast<long>(start), static_cast<long>(end), cells.data());
-        char *styles = result.styles.data() + start;
-        const char *cell = cells.constData() + 1;
-        for (int i = 0; i < end - start; ++i)
-            styles[i] = cell[2 * i];
-    }
+    QByteArray cells(2 * kStylePiece + 2, Qt::Uninitialized);
+    for (int start = 0; start < length; start += kStylePiece)
+        readStyles(*widget, start, qMin(length, start + kStylePiece), cells, result.styles.data() + start);
     return result;
 }
 
@@ -328,12 +346,14 @@ QString ColourToHex(int colour)
         .toUpper();
 }
 
-QByteArray htmlStyleSheet(const StyledText &text, const HighlighterRecord *record, HtmlForm form)
+namespace {
+
+QByteArray styleSheetFor(const std::array<bool, 256> &used, int codePage, const HighlighterRecord *record,
+                         HtmlForm form)
 {
     QByteArray sheet = "<style type=\"text/css\">" + kCrLf;
     if (record) {
-        const std::array<bool, 256> used = stylesInUse(text);
-        const platform::AnsiCodec codec(text.codePage);
+        const platform::AnsiCodec codec(codePage);
         for (int s = 0; s < kHighlighterStyles; ++s) {
             if (used[s])
                 sheet += styleRule(*record, s, form, codec);
@@ -342,34 +362,67 @@ QByteArray htmlStyleSheet(const StyledText &text, const HighlighterRecord *recor
     return sheet + "</style>" + kCrLf;
 }
 
+} // namespace
+
+QByteArray htmlStyleSheet(const StyledText &text, const HighlighterRecord *record, HtmlForm form)
+{
+    return styleSheetFor(stylesInUse(text), text.codePage, record, form);
+}
+
 namespace {
+
+// The spans of a text whose styles come a piece at a time; a span stays open across pieces.
+class BodyStream {
+public:
+    BodyStream(Sink &out, HtmlForm form, int codePage, int tabWidth)
+        : m_out(out), m_writer(out, form, codePage, tabWidth)
+    {
+        for (int s = 0; s < 256; ++s)
+            m_opening[s] = ShortPiece("<span class=c" + QByteArray::number(s) + ">");
+    }
+
+    // Writes the characters of bytes[0, size) that start in [from, to), styles[0] being the style
+    // of byte `from`; returns where the last one ended (a character is written whole, in the
+    // style of its first byte, so this may be past `to`).
+    qsizetype write(const char *bytes, qsizetype size, qsizetype from, qsizetype to, const unsigned char *styles)
+    {
+        qsizetype p = from;
+        while (p < to) {
+            const int style = styles[p - from];
+            qsizetype end = p + 1;
+            while (end < to && styles[end - from] == style)
+                ++end;
+            if (style != m_open) {
+                if (m_open >= 0)
+                    m_out.put("</span>", 7);
+                m_out.putShort(m_opening[style].text, m_opening[style].size);
+                m_open = style;
+            }
+            p = m_writer.write(bytes, p, end, size);
+        }
+        return p;
+    }
+
+    void finish()
+    {
+        if (m_open >= 0)
+            m_out.put("</span>", 7);
+        m_open = -1;
+    }
+
+private:
+    Sink &m_out;
+    BodyWriter m_writer;
+    std::array<ShortPiece, 256> m_opening;
+    int m_open = -1;
+};
 
 void writeBody(Sink &out, const StyledText &text, HtmlForm form)
 {
     const qsizetype n = qMin(text.utf8.size(), text.styles.size());
-    BodyWriter writer(out, form, text.codePage, text.tabWidth);
-    std::array<ShortPiece, 256> opening;
-    for (int s = 0; s < 256; ++s)
-        opening[s] = ShortPiece("<span class=c" + QByteArray::number(s) + ">");
-    const char *bytes = text.utf8.data();
-    const auto *styles = reinterpret_cast<const unsigned char *>(text.styles.data());
-    int open = -1;
-    for (qsizetype p = 0; p < n;) {
-        const int style = styles[p];
-        qsizetype end = p + 1;
-        while (end < n && styles[end] == style)
-            ++end;
-        if (style != open) {
-            if (open >= 0)
-                out.put("</span>", 7);
-            out.putShort(opening[style].text, opening[style].size);
-            open = style;
-        }
-        // A character is written whole, in the style of its first byte.
-        p = writer.write(bytes, p, end, n);
-    }
-    if (open >= 0)
-        out.put("</span>", 7);
+    BodyStream body(out, form, text.codePage, text.tabWidth);
+    body.write(text.utf8.data(), n, 0, n, reinterpret_cast<const unsigned char *>(text.styles.data()));
+    body.finish();
 }
 
 // Room for the usual growth of a define document (spaces become "&nbsp;", each token a span):
@@ -387,16 +440,55 @@ QByteArray htmlBody(const StyledText &text, HtmlForm form)
 
 namespace {
 
-void writeDocument(Sink &out, const StyledText &text, const HighlighterRecord *record)
+QByteArray documentHead(const std::array<bool, 256> &used, int codePage, const HighlighterRecord *record)
 {
     QByteArray head = "<HTML>" + kCrLf + "  <HEAD>" + kCrLf + "    <Meta Generator=\"" + kGenerator + "\">" + kCrLf;
-    head += "    <meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charsetName(text.codePage) + "\">" +
+    head += "    <meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charsetName(codePage) + "\">" +
             kCrLf;
-    head += htmlStyleSheet(text, record, HtmlForm::File);
-    head += "  </HEAD>" + kCrLf + "  <BODY BGCOLOR=#FFFFFF TEXT=#000000>";
-    out.put(head);
+    head += styleSheetFor(used, codePage, record, HtmlForm::File);
+    return head + "  </HEAD>" + kCrLf + "  <BODY BGCOLOR=#FFFFFF TEXT=#000000>";
+}
+
+const QByteArray kDocumentTail = kCrLf + "  </BODY>" + kCrLf + "</HTML>" + kCrLf;
+
+void writeDocument(Sink &out, const StyledText &text, const HighlighterRecord *record)
+{
+    out.put(documentHead(stylesInUse(text), text.codePage, record));
     writeBody(out, text, HtmlForm::File);
-    out.put(kCrLf + "  </BODY>" + kCrLf + "</HTML>" + kCrLf);
+    out.put(kDocumentTail);
+}
+
+// The editor's document written with its styles read a piece at a time, twice (for the style
+// sheet, then for the spans), so that they never exist whole beside the component's own.
+bool writeEditorDocument(QIODevice &device, clsScintilla &editor)
+{
+    QsciScintillaBase *widget = editor.widget();
+    if (!widget)
+        return false;
+    const int length = styleToEnd(editor);
+    const QByteArrayView text = editor.TextBytesView();
+    const int codePage = editor.codec().codePage();
+    QByteArray cells(2 * kStylePiece + 2, Qt::Uninitialized);
+    QByteArray styles(kStylePiece, Qt::Uninitialized);
+    const auto *styleBytes = reinterpret_cast<const unsigned char *>(styles.constData());
+    std::array<bool, 256> used{};
+    for (int start = 0; start < length; start += kStylePiece) {
+        const int end = qMin(length, start + kStylePiece);
+        readStyles(*widget, start, end, cells, styles.data());
+        for (int i = 0; i < end - start; ++i)
+            used[styleBytes[i]] = true;
+    }
+    Sink out(1 << 20, &device);
+    out.put(documentHead(used, codePage, currentRecord()));
+    BodyStream body(out, HtmlForm::File, codePage, static_cast<int>(editor.SendEditor(Sci::SCI_GETTABWIDTH)));
+    for (qsizetype p = 0; p < length;) {
+        const int end = static_cast<int>(qMin<qsizetype>(length, p + kStylePiece));
+        readStyles(*widget, static_cast<int>(p), end, cells, styles.data());
+        p = body.write(text.data(), length, p, end, styleBytes);
+    }
+    body.finish();
+    out.put(kDocumentTail);
+    return out.flush();
 }
 
 } // namespace
@@ -417,14 +509,13 @@ QByteArray htmlDocument(const StyledText &text, const HighlighterRecord *record)
 
 bool ExportHTMLFile(const QString &path, clsScintilla &editor, QString *error)
 {
-    const EditorStyledText text = readStyledText(editor);
     platform::AtomicFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
             *error = file.errorString();
         return false;
     }
-    const bool written = writeHtmlDocument(file, styledView(text, editor), currentRecord());
+    const bool written = writeEditorDocument(file, editor);
     if (!file.commit() || !written) {
         if (error)
             *error = file.errorString();
@@ -433,11 +524,7 @@ bool ExportHTMLFile(const QString &path, clsScintilla &editor, QString *error)
     return true;
 }
 
-bool ExportHTMLTo(QIODevice &device, clsScintilla &editor)
-{
-    const EditorStyledText text = readStyledText(editor);
-    return writeHtmlDocument(device, styledView(text, editor), currentRecord());
-}
+bool ExportHTMLTo(QIODevice &device, clsScintilla &editor) { return writeEditorDocument(device, editor); }
 
 QString ExportHTMLFragment(clsScintilla &editor)
 {

@@ -35,7 +35,8 @@ QByteArray htmlBody(const StyledText &text, HtmlForm form);
 QByteArray htmlDocument(const StyledText &text, const HighlighterRecord *record);
 bool writeHtmlDocument(QIODevice &device, const StyledText &text, const HighlighterRecord *record);
 
-// The editor's text and one style per byte, styled to its end first and read in bulk.
+// The editor's text and one style per byte, styled to its end first and read in bulk. The text
+// is the component's own, not a copy: valid until the document next changes.
 struct EditorStyledText {
     QByteArray utf8;
     QByteArray styles;
