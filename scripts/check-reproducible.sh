@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# Kept when the packages differ, to be looked into.
+trap '[ "${keep:-}" ] || rm -rf "$work"' EXIT
 for folder in one/build two/nested/build; do
   CCACHE_DISABLE=1 cmake -S . -B "$work/$folder" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
   CCACHE_DISABLE=1 ninja -C "$work/$folder" -j 2 plendor plendor-cli highlighters plendor_manpages plendor_changelog >/dev/null
@@ -16,7 +17,11 @@ one=$(ls "$work"/one/build/plendor_*.deb) two=$(ls "$work"/two/nested/build/plen
 if cmp -s "$one" "$two"; then
   echo "reproducible: $(basename "$one") $(sha256sum <"$one" | cut -c1-16)"
 else
+  keep=1
   echo "NOT reproducible: $(basename "$one") differs between $work/one and $work/two" >&2
-  command -v diffoscope >/dev/null && diffoscope "$one" "$two" | head -50 >&2
+  # Which files differ, from the unpacked packages.
+  dpkg-deb -R "$one" "$work/unpacked-one"
+  dpkg-deb -R "$two" "$work/unpacked-two"
+  diff -rq "$work/unpacked-one" "$work/unpacked-two" >&2 || true
   exit 1
 fi
