@@ -21,6 +21,15 @@ Why this patch exists: it is a test.
 +TWO
  three
 PATCH
+cat >"$scratch/good/02-builds-on-01.patch" <<'PATCH'
+--- a/src/a.txt
++++ b/src/a.txt
+@@ -1,3 +1,3 @@
+ one
+-TWO
++Two
+ three
+PATCH
 cp "$scratch/good/01-two.patch" "$scratch/bad/01-two.patch"
 cat >"$scratch/bad/02-gone.patch" <<'PATCH'
 --- a/src/a.txt
@@ -40,9 +49,9 @@ fi
 grep -q "02-gone.patch does not apply" "$scratch/err" || fail "the line does not name the patch: $(cat "$scratch/err")"
 diff -r "$scratch/pristine" "$scratch/tree" >/dev/null || fail "the tree was changed"
 
-# Patches that apply do.
+# Patches that apply do, each on what the ones before it made.
 bash "$apply" "$scratch/tree" "$scratch/good"
-[ "$(sed -n 2p "$scratch/tree/src/a.txt")" = TWO ] || fail "the good patch was not applied"
+[ "$(sed -n 2p "$scratch/tree/src/a.txt")" = Two ] || fail "the good patches were not applied in order"
 
 # Applying them again fails: they are not applied twice.
 if bash "$apply" "$scratch/tree" "$scratch/good" 2>/dev/null; then
