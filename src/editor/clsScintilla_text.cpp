@@ -4,10 +4,9 @@
 
 #include "editor/BulkChange.h"
 #include "platform/AtomicWrite.h"
+#include "platform/FileTextReader.h"
 
 #include <Qsci/qsciscintillabase.h>
-#include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <utility>
 
@@ -15,82 +14,9 @@ using namespace platform;
 using Sci = QsciScintillaBase;
 
 namespace {
-constexpr qint64 kReadPiece = 10'000'001;
-constexpr qsizetype kDecodePiece = 1 << 20;
-
 WParam w(long long value) { return static_cast<WParam>(value); }
 LParam l(long long value) { return static_cast<LParam>(value); }
 LParam ptr(const void *p) { return reinterpret_cast<LParam>(p); }
-
-// Reads the whole file in bounded pieces, letting the window breathe in between.
-bool readFileBytes(const QString &path, QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const qint64 size = file.size();
-    if (size < 0)
-        return false;
-    bytes.clear();
-    bytes.reserve(size);
-    while (bytes.size() < size) {
-        const QByteArray piece = file.read(qMin(kReadPiece, size - bytes.size()));
-        if (piece.isEmpty())
-            return false;
-        bytes.append(piece);
-        QCoreApplication::processEvents();
-    }
-    return true;
-}
-
-// Where a piece of at most kDecodePiece bytes from start may end: after a byte below 0x40,
-// which every code page the editor reads (GBK, Big5, Shift_JIS, UTF-8, windows-1252) keeps for
-// a character of its own, and before a byte below 0x80, so that no piece opens with what a
-// decoder would take for a byte-order mark. Without such a place the piece runs on to the next.
-qsizetype pieceEnd(const QByteArray &bytes, qsizetype start)
-{
-    const qsizetype size = bytes.size();
-    const qsizetype limit = qMin(start + kDecodePiece, size);
-    if (limit == size)
-        return limit;
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const auto endsHere = [&](qsizetype i) { return p[i - 1] < 0x40 && (i == size || p[i] < 0x80); };
-    for (qsizetype i = limit; i > start; --i) {
-        if (endsHere(i))
-            return i;
-    }
-    for (qsizetype i = limit + 1; i < size; ++i) {
-        if (endsHere(i))
-            return i;
-    }
-    return size;
-}
-
-struct Utf8Decoded {
-    QByteArray utf8;
-    qsizetype firstInvalidByte = -1;
-};
-
-// The file's text in UTF-8, decoded piece by piece so that it never exists whole in UTF-16
-// (twice the size of a mostly ASCII file). Damaged bytes are rare: for them the whole file is
-// decoded at once, so that the text and the offset are exactly those of decodeChecked.
-Utf8Decoded decodeToUtf8(const AnsiCodec &codec, const QByteArray &bytes)
-{
-    Utf8Decoded result;
-    result.utf8.reserve(bytes.size());
-    for (qsizetype start = 0; start < bytes.size();) {
-        const qsizetype end = pieceEnd(bytes, start);
-        const AnsiCodec::Decoded piece =
-            codec.decodeChecked(QByteArray::fromRawData(bytes.constData() + start, end - start));
-        if (piece.firstInvalidByte >= 0) {
-            const AnsiCodec::Decoded whole = codec.decodeChecked(bytes);
-            return {whole.text.toUtf8(), whole.firstInvalidByte};
-        }
-        result.utf8 += piece.text.toUtf8();
-        start = end;
-    }
-    return result;
-}
 } // namespace
 
 QString clsScintilla::GetText()
@@ -280,22 +206,20 @@ bool clsScintilla::LoadFile(const QString &strFile) { return LoadDocument(strFil
 
 clsScintilla::LoadResult clsScintilla::LoadDocument(const QString &strFile)
 {
-    QByteArray bytes;
-    if (!QFileInfo(strFile).isFile() || !readFileBytes(strFile, bytes))
+    if (!QFileInfo(strFile).isFile())
         return LoadResult::Unreadable;
-    const qsizetype nul = bytes.indexOf('\0');
-    if (nul >= 0 && m_acceptNulBytes && !m_acceptNulBytes(nul))
+    std::optional<FileText> text = readFileText(strFile, m_codec);
+    if (!text)
+        return LoadResult::Unreadable;
+    if (text->firstNulByte >= 0 && m_acceptNulBytes && !m_acceptNulBytes(text->firstNulByte))
         return LoadResult::Declined;
-    Utf8Decoded decoded = decodeToUtf8(m_codec, bytes);
-    if (decoded.firstInvalidByte >= 0 && m_acceptInvalidBytes && !m_acceptInvalidBytes(decoded.firstInvalidByte))
+    if (text->firstInvalidByte >= 0 && m_acceptInvalidBytes && !m_acceptInvalidBytes(text->firstInvalidByte))
         return LoadResult::Declined;
-    bytes = QByteArray(); // the file's bytes are not needed once decoded
 
     const bool wasReadOnly = GetReadOnly();
     if (wasReadOnly)
         SetReadOnly(false);
-    LoadTextBytes(decoded.utf8);
-    decoded.utf8 = QByteArray();
+    LoadTextBytes(std::exchange(text->utf8, QByteArray()));
     SetSavePoint();
     ClearUndoBuffer();
     SetReadOnly(wasReadOnly);

@@ -140,6 +140,43 @@ TEST_F(TextBytes, DamageDeepInALargeFileIsFoundWhereTheCodecFindsIt)
     EXPECT_TRUE(s.GetText() == expected.text);
 }
 
+TEST_F(TextBytes, ALeadByteEndingALargeFileIsUnreadable)
+{
+    const QByteArray bytes = largeGbkFile() + "\xD6";
+    writeFile(path("cut.xml"), bytes);
+    qsizetype asked = -1;
+    s.setInvalidBytesQuestion([&](qsizetype offset) {
+        asked = offset;
+        return false;
+    });
+    s.SetText(QStringLiteral("old"));
+    EXPECT_EQ(s.LoadDocument(path("cut.xml")), clsScintilla::LoadResult::Declined);
+    EXPECT_EQ(asked, bytes.size() - 1);
+    EXPECT_EQ(s.GetText(), QStringLiteral("old"));
+}
+
+TEST_F(TextBytes, ANulDeepInALargeFileIsAskedAboutAtItsOffsetBeforeTheDocumentChanges)
+{
+    QByteArray bytes = largeGbkFile();
+    const qsizetype at = 2 * 1024 * 1024 + 5;
+    bytes[at] = '\0';
+    writeFile(path("nul.xml"), bytes);
+    qsizetype asked = -1;
+    bool accept = false;
+    s.setNulBytesQuestion([&](qsizetype offset) {
+        asked = offset;
+        return accept;
+    });
+    s.SetText(QStringLiteral("old"));
+    EXPECT_EQ(s.LoadDocument(path("nul.xml")), clsScintilla::LoadResult::Declined);
+    EXPECT_EQ(asked, at);
+    EXPECT_EQ(s.GetText(), QStringLiteral("old"));
+
+    accept = true;
+    ASSERT_EQ(s.LoadDocument(path("nul.xml")), clsScintilla::LoadResult::Loaded);
+    EXPECT_EQ(s.GetLen(), platform::AnsiCodec().decode(bytes).toUtf8().size()) << "kept whole past the NUL";
+}
+
 TEST_F(TextOps, PositionsAreBytesOfTheComponentText)
 {
     s.SetText(QStringLiteral("a中b\r\n文x"));
