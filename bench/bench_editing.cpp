@@ -3,41 +3,22 @@
 // markers, the check): one typed character, one caret move, one scroll step of the stored pane,
 // each carried through every notification and the repaint that follows. The end should cost
 // what the top costs.
-#include "support/ScriptedPrompt.h"
 #include "BenchInputs.h"
+#include "BenchWindow.h"
+#include "OffscreenMain.h"
 
-#include "app/frmMain.h"
-#include "platform/ProgramFolder.h"
-#include "platform/Prompt.h"
-#include "platform/SettingsStore.h"
-
-#include <QApplication>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <benchmark/benchmark.h>
-
-#include <memory>
 
 namespace {
 
 using Sci = QsciScintillaBase;
 
-void settle()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
 // One main window holding the 20 MB document, opened from a stored file as a drop would.
-struct OpenWindow {
-    QTemporaryDir dir;
-    QSettingsStore settings{dir.filePath(QStringLiteral("settings"))};
-    ScriptedPrompt prompt; // nothing scripted: every question takes its default, every dialog is cancelled
-    std::unique_ptr<frmMain> window;
-
+struct OpenWindow : BenchWindow {
     OpenWindow()
     {
-        platform::setProgramFolder(dir.filePath(QStringLiteral("program")));
         const QString path = dir.filePath(QStringLiteral("bills.xml"));
         {
             const QByteArray bytes = makeDefineDocument(20 * kMiB, DefineForm::StoredGbk).storedGbk;
@@ -45,10 +26,6 @@ struct OpenWindow {
             if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
                 qFatal("cannot write the benchmark's document");
         }
-        window = std::make_unique<frmMain>(settings, prompt, QString());
-        window->resize(1000, 700);
-        window->show();
-        settle();
         window->openDropped({path});
         settle();
     }
@@ -152,11 +129,5 @@ BENCHMARK(BM_StoredScrollAtEnd20MB)->Unit(benchmark::kMicrosecond)->Iterations(2
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    openWindow().window.reset();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv, [] { openWindow().window.reset(); });
 }

@@ -5,6 +5,7 @@
 // the shipped SQL highlighter (which lexes it whole) and exported.
 
 #include "BenchInputs.h"
+#include "OffscreenMain.h"
 
 #include "highlight/HtmlExport.h"
 #include "highlight/modHighlighter.h"
@@ -12,7 +13,6 @@
 #include "ChildProcess.h"
 #include "support/EditorHost.h" // the tests' offscreen form with one editor control
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <memory>
@@ -135,11 +135,5 @@ BENCHMARK(BM_ExportJustOpenedWithShippedHighlighter)->Iterations(3)->Unit(benchm
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    shared.reset();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv, [] { shared.reset(); });
 }

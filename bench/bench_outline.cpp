@@ -3,21 +3,15 @@
 // BM_OutlineShown: a check's outline handed to the dock, the current row found, the dock
 // repainted. BM_KeystrokeWithOutline: a key typed, the check beside the window, then everything
 // the window does with its result; CPU time is the window's thread only.
-#include "support/ScriptedPrompt.h"
+#include "BenchWindow.h"
+#include "OffscreenMain.h"
 
 #include "app/DefineCheckRunner.h"
 #include "app/DefinesDock.h"
-#include "app/frmMain.h"
-#include "platform/ProgramFolder.h"
-#include "platform/SettingsStore.h"
 
-#include <QApplication>
 #include <QEventLoop>
-#include <QTemporaryDir>
 #include <QTest>
 #include <benchmark/benchmark.h>
-
-#include <memory>
 
 namespace {
 
@@ -45,30 +39,15 @@ QByteArray bigDocument()
     return text;
 }
 
-struct OutlineWindow {
-    QTemporaryDir dir;
-    QSettingsStore settings{dir.filePath(QStringLiteral("settings"))};
-    ScriptedPrompt prompt; // nothing scripted: every question takes its default, every dialog is cancelled
-    std::unique_ptr<frmMain> window;
-
+struct OutlineWindow : BenchWindow {
     OutlineWindow()
     {
-        platform::setProgramFolder(dir.filePath(QStringLiteral("program")));
-        // The document's recovery copy goes to a private folder, not the user's.
-        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
-        window = std::make_unique<frmMain>(settings, prompt, QString());
-        window->resize(1000, 700);
-        window->show();
         window->checkRunner()->pause = std::chrono::milliseconds(0);
         window->wrapper().LoadTextBytes(bigDocument());
-        QEventLoop loop;
-        const auto done = QObject::connect(window->checkRunner(), &DefineCheckRunner::checked, &loop, &QEventLoop::quit);
-        window->checkRunner()->checkNow();
-        loop.exec();
-        QObject::disconnect(done);
+        checkAndWait();
         window->definesDock()->show();
         window->definesDock()->raise();
-        QCoreApplication::processEvents();
+        settle();
     }
 };
 
@@ -126,11 +105,5 @@ BENCHMARK(BM_KeystrokeWithOutline)->Unit(benchmark::kMillisecond)->Iterations(10
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    outlineWindow().window.reset();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv, [] { outlineWindow().window.reset(); });
 }

@@ -2,20 +2,14 @@
 // the key, the check it sets off, and the markers, problems list and status bar it updates, all
 // carried through to the repaint. The CPU time counted is the window's thread only; the check
 // itself runs beside it.
-#include "support/ScriptedPrompt.h"
+#include "BenchWindow.h"
+#include "OffscreenMain.h"
 
 #include "app/DefineCheckRunner.h"
-#include "app/frmMain.h"
-#include "platform/ProgramFolder.h"
-#include "platform/SettingsStore.h"
 
-#include <QApplication>
 #include <QEventLoop>
-#include <QTemporaryDir>
 #include <QTest>
 #include <benchmark/benchmark.h>
-
-#include <memory>
 
 namespace {
 
@@ -39,30 +33,12 @@ QByteArray manyProblems(int warnings)
     return text;
 }
 
-struct ProblemWindow {
-    QTemporaryDir dir;
-    QSettingsStore settings{dir.filePath(QStringLiteral("settings"))};
-    ScriptedPrompt prompt; // nothing scripted: every question takes its default, every dialog is cancelled
-    std::unique_ptr<frmMain> window;
-
+struct ProblemWindow : BenchWindow {
     ProblemWindow()
     {
-        platform::setProgramFolder(dir.filePath(QStringLiteral("program")));
-        window = std::make_unique<frmMain>(settings, prompt, QString());
-        window->resize(1000, 700);
-        window->show();
         window->checkRunner()->pause = std::chrono::milliseconds(0);
         window->wrapper().LoadTextBytes(manyProblems(1'000'000));
-        checkAndWait(*window);
-    }
-
-    static void checkAndWait(frmMain &w)
-    {
-        QEventLoop loop;
-        const auto done = QObject::connect(w.checkRunner(), &DefineCheckRunner::checked, &loop, &QEventLoop::quit);
-        w.checkRunner()->checkNow();
-        loop.exec();
-        QObject::disconnect(done);
+        checkAndWait();
     }
 };
 
@@ -106,11 +82,5 @@ BENCHMARK(BM_KeystrokeAtEndMillionProblems)->Unit(benchmark::kMillisecond)->Iter
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    problemWindow().window.reset();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv, [] { problemWindow().window.reset(); });
 }

@@ -1,10 +1,11 @@
 // Replace-all of a common word in a define document in the real component, offscreen, and one
 // Undo of it, at several sizes up to 20 MB, so that the time's growth with the document shows.
 #include "BenchInputs.h"
+#include "OffscreenMain.h"
 
 #include "support/EditorHost.h" // the tests' offscreen form with one editor control
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -61,10 +62,5 @@ BENCHMARK(BM_UndoReplaceAll)->Arg(5)->Arg(20)->Iterations(2)->Unit(benchmark::kM
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv);
 }

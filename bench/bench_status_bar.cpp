@@ -2,11 +2,11 @@
 // step right and one line down, each with the status bar read again, at the top of the document
 // and near its end (where a count from the start would show).
 #include "BenchInputs.h"
+#include "OffscreenMain.h"
 
 #include "app/MainStatusBar.h"
 #include "support/EditorHost.h" // the tests' offscreen form with one editor control
 
-#include <QApplication>
 #include <QLabel>
 #include <benchmark/benchmark.h>
 
@@ -66,10 +66,5 @@ BENCHMARK(BM_LineDownNearTheEnd50MB)->Unit(benchmark::kMicrosecond)->Iterations(
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv);
 }
