@@ -22,7 +22,8 @@ class UnescapingReader {
 public:
     explicit UnescapingReader(QByteArrayView stored, qsizetype pieceBytes = qsizetype(1) << 20,
                               ByteKernel kernel = widestByteKernel());
-    UnescapingReader(QByteArray &&, qsizetype = 0) = delete; // it would be gone before the reading
+    // It would be gone before the reading.
+    UnescapingReader(QByteArray &&, qsizetype = 0, ByteKernel = ByteKernel::Scalar) = delete;
     // The length of the whole readable form, counted without building it.
     qsizetype readableSize() const;
     // The readable form of the next piece; empty once the text is used up.
