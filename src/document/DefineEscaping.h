@@ -3,6 +3,7 @@
 // its stored form (SQL XML-escaped, the define language's tags kept as markup), with the
 // optional site rules of "KeyWord.txt".
 
+#include "document/DefineBytes.h"
 #include "document/RuleRegex.h"
 
 #include <QByteArray>
@@ -64,34 +65,3 @@ EscapeOutcome EscapeDefineText(const QString &text);
 // Case-insensitive, every match; "$1".."$99", "$&" and "$$" in the replacement.
 // A pattern that is invalid or cannot finish gives std::nullopt.
 std::optional<QString> RegexReplaceAll(const QString &text, const QString &pattern, const QString &replacement);
-
-// The same conversions on UTF-8 bytes, one pass each, for large documents.
-QByteArray unescapeDefineUtf8(const QByteArray &utf8);
-QByteArray escapeEntitiesUtf8(const QByteArray &utf8);
-// Turns the define language's tags back into markup (the tag-restore table) in place.
-void restoreTagsUtf8(QByteArray &escaped);
-// The readable form written over the stored one, as the text only shrinks. The bytes may be
-// UTF-8 or valid GBK: in both an "&" stands alone, so the letters after it are characters too.
-void unescapeDefineInPlace(QByteArray &text);
-// The readable form of stored text (UTF-8 or GBK) handed out a piece at a time, so that it
-// never needs to exist whole. A piece ends after a line end, which no entity spans, or at the
-// end of the text. The stored bytes must outlive the reader.
-class UnescapingReader {
-public:
-    explicit UnescapingReader(QByteArrayView stored, qsizetype pieceBytes = qsizetype(1) << 20);
-    UnescapingReader(QByteArray &&, qsizetype = 0) = delete; // it would be gone before the reading
-    // The length of the whole readable form, counted without building it.
-    qsizetype readableSize() const;
-    // The readable form of the next piece; empty once the text is used up.
-    QByteArray next();
-
-private:
-    QByteArrayView m_stored;
-    QByteArrayView m_rest;
-    qsizetype m_pieceBytes;
-};
-
-// The stored form of valid GBK bytes without a rule file, without decoding them: GBK never
-// hides "<", ">", "&" or '"' inside a two-byte character (GbkBytes.h). The result is the bytes
-// that decoding, escaping and encoding again would give.
-QByteArray escapeDefineGbk(const QByteArray &gbk);

@@ -1,0 +1,113 @@
+// The vector kernels of the byte conversions against the scalar one: the same bytes out of
+// every conversion, on random bytes of every value, on entities and tags cut at every place of a
+// block, on GBK text and on the conversion corpus.
+#include "document/DefineBytes.h"
+#include "support/GbkSamples.h"
+#include "support/KernelConversions.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace {
+
+std::vector<ByteKernel> vectorKernels()
+{
+    std::vector<ByteKernel> kernels = runnableByteKernels();
+    kernels.erase(kernels.begin()); // the scalar one, the reference
+    return kernels;
+}
+
+class VectorKernel : public ::testing::TestWithParam<ByteKernel> {
+protected:
+    ::testing::AssertionResult sameAsScalar(const QByteArray &bytes, qsizetype pieceBytes = 1 << 20) const
+    {
+        const KernelConversions want = KernelConversions::of(bytes, ByteKernel::Scalar, pieceBytes);
+        const KernelConversions got = KernelConversions::of(bytes, GetParam(), pieceBytes);
+        if (const char *differs = got.firstDifference(want))
+            return ::testing::AssertionFailure() << differs << " differs on " << bytes.toHex(' ').toStdString();
+        return ::testing::AssertionSuccess();
+    }
+};
+
+TEST_P(VectorKernel, EveryByteValueAtEveryPlaceOfABlock)
+{
+    // Plain text and escaped text around it, so that the byte also meets an entity's letters.
+    for (const QByteArray &ground : {QByteArray(80, 'a'), QByteArray("&lt;sql&gt;&quot;x").repeated(5)}) {
+        for (int byte = 0; byte < 256; ++byte) {
+            for (int at = 0; at < ground.size(); ++at) {
+                QByteArray bytes = ground;
+                bytes[at] = static_cast<char>(byte);
+                ASSERT_TRUE(sameAsScalar(bytes, 1 + at % 40));
+            }
+        }
+    }
+}
+
+TEST_P(VectorKernel, RandomBytesOfEveryLength)
+{
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int length = 0; length < 300; ++length) {
+        for (int i = 0; i < 10; ++i) {
+            QByteArray bytes(length, Qt::Uninitialized);
+            for (char &c : bytes)
+                c = static_cast<char>(byte(random));
+            ASSERT_TRUE(sameAsScalar(bytes, 1 + i * 7));
+        }
+    }
+}
+
+TEST_P(VectorKernel, EntitiesAndTagsAcrossBlockEdges)
+{
+    // Fillers of a block's length and one either side move every piece across the edges.
+    static const QByteArrayList pieces = {
+        "&", "amp;", "lt;", "gt;", "quot;", "<", ">", "\"", "'", "-", "--", "!--", "type=", "condition=",
+        "define", "sql", "select", "exec", "error", "/", "&lt;", "&gt;", "&quot;", "&amp;", "&amp;lt;",
+        "&lt;define&gt;", "&lt;/sql&gt;", "&lt;!--", "--&gt;", "type=&quot;", "<sql type=\"select\">", "\r\n", "\n",
+        "中", "\xD6\xD0", "\x81t", QByteArray(7, 'a'), QByteArray(15, 'b'), QByteArray(16, 'c'),
+        QByteArray(17, 'd'), QByteArray(31, 'e'), QByteArray(32, 'f'), QByteArray(33, 'g'), QByteArray(64, 'h'),
+    };
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> count(0, 60);
+    std::uniform_int_distribution<int> pick(0, static_cast<int>(pieces.size()) - 1);
+    for (int i = 0; i < 3000; ++i) {
+        QByteArray bytes;
+        for (int n = count(random); n > 0; --n)
+            bytes += pieces.at(pick(random));
+        ASSERT_TRUE(sameAsScalar(bytes, 1 + i % 97));
+    }
+}
+
+TEST_P(VectorKernel, GbkText)
+{
+    GbkSamples samples(26);
+    for (int i = 0; i < 1500; ++i)
+        ASSERT_TRUE(sameAsScalar(samples.next()));
+    // A long text, where the in-place loops write whole blocks far behind what they read.
+    EXPECT_TRUE(sameAsScalar(samples.lines(256 * 1024, "\r\n"), 4096));
+}
+
+TEST_P(VectorKernel, ConversionCorpus)
+{
+    const QDir corpus(QStringLiteral(PLENDOR_CONVERSION_CORPUS));
+    const QStringList files = corpus.entryList(QDir::Files);
+    ASSERT_FALSE(files.isEmpty()) << corpus.path().toStdString();
+    for (const QString &name : files) {
+        QFile file(corpus.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        const QByteArray text = file.readAll();
+        // Every shift of the text against the blocks, and the text many times over.
+        for (int shift = 0; shift < 33; ++shift)
+            ASSERT_TRUE(sameAsScalar(QByteArray(shift, ' ') + text, 1 + shift * 13)) << name.toStdString();
+        EXPECT_TRUE(sameAsScalar(text.repeated(200), 1000)) << name.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernels, VectorKernel, ::testing::ValuesIn(vectorKernels()),
+                         [](const auto &info) { return std::string(byteKernelName(info.param)); });
+// A processor without vector kernels has nothing to compare.
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(VectorKernel);
+
+} // namespace
