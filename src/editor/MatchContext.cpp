@@ -70,7 +70,7 @@ char32_t MatchContext::characterBefore(QByteArrayView utf8, qsizetype end)
     while (lead > 0 && end - lead < 4 && (byte(lead) & 0xC0) == 0x80)
         --lead;
     const unsigned char first = byte(lead);
-    const qsizetype width = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 0;
+    const qsizetype width = first >= 0xF8 ? 0 : first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 0;
     if (width != end - lead)
         return kUndecodable;
     char32_t c = first & (0x7F >> width);
