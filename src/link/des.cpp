@@ -1,20 +1,10 @@
 #include "link/des.h"
 
-#include <cstring>
+#include <QtEndian>
+#include <bit>
 
 namespace {
 
-constexpr int kIP[64] = {58, 50, 42, 34, 26, 18, 10, 2, 60, 52, 44, 36, 28, 20, 12, 4,
-                         62, 54, 46, 38, 30, 22, 14, 6, 64, 56, 48, 40, 32, 24, 16, 8,
-                         57, 49, 41, 33, 25, 17, 9,  1, 59, 51, 43, 35, 27, 19, 11, 3,
-                         61, 53, 45, 37, 29, 21, 13, 5, 63, 55, 47, 39, 31, 23, 15, 7};
-constexpr int kFP[64] = {40, 8, 48, 16, 56, 24, 64, 32, 39, 7, 47, 15, 55, 23, 63, 31,
-                         38, 6, 46, 14, 54, 22, 62, 30, 37, 5, 45, 13, 53, 21, 61, 29,
-                         36, 4, 44, 12, 52, 20, 60, 28, 35, 3, 43, 11, 51, 19, 59, 27,
-                         34, 2, 42, 10, 50, 18, 58, 26, 33, 1, 41, 9,  49, 17, 57, 25};
-constexpr int kE[48] = {32, 1,  2,  3,  4,  5,  4,  5,  6,  7,  8,  9,  8,  9,  10, 11,
-                        12, 13, 12, 13, 14, 15, 16, 17, 16, 17, 18, 19, 20, 21, 20, 21,
-                        22, 23, 24, 25, 24, 25, 26, 27, 28, 29, 28, 29, 30, 31, 32, 1};
 constexpr int kP[32] = {16, 7, 20, 21, 29, 12, 28, 17, 1,  15, 23, 26, 5,  18, 31, 10,
                         2,  8, 24, 14, 32, 27, 3,  9,  19, 13, 30, 6,  22, 11, 4,  25};
 constexpr int kPC1[56] = {57, 49, 41, 33, 25, 17, 9,  1,  58, 50, 42, 34, 26, 18, 10, 2,  59, 51, 43,
@@ -44,8 +34,8 @@ constexpr std::uint8_t kS[8][64] = {
 };
 
 // Output bit i (1-based, most significant first, of an outBits-wide value) is input bit table[i-1]
-// of an inBits-wide value.
-std::uint64_t permute(std::uint64_t in, const int *table, int outBits, int inBits)
+// of an inBits-wide value. Only the key schedule and the tables use it.
+constexpr std::uint64_t permute(std::uint64_t in, const int *table, int outBits, int inBits)
 {
     std::uint64_t out = 0;
     for (int i = 0; i < outBits; ++i)
@@ -53,78 +43,104 @@ std::uint64_t permute(std::uint64_t in, const int *table, int outBits, int inBit
     return out;
 }
 
-// A bit permutation of a 64- or 32-bit input as one lookup per input byte.
-struct ByteTables {
-    std::uint64_t t[8][256];
-};
-
-ByteTables makeByteTables(const int *table, int outBits, int inBits)
-{
-    ByteTables b{};
-    const int bytes = inBits / 8;
-    for (int byte = 0; byte < bytes; ++byte) {
-        for (int v = 0; v < 256; ++v) {
-            const std::uint64_t in = static_cast<std::uint64_t>(v) << (inBits - 8 * (byte + 1));
-            b.t[byte][v] = permute(in, table, outBits, inBits);
-        }
-    }
-    return b;
-}
-
-struct Tables {
-    ByteTables ip = makeByteTables(kIP, 64, 64);
-    ByteTables fp = makeByteTables(kFP, 64, 64);
-    ByteTables e = makeByteTables(kE, 48, 32);
-    std::uint32_t sp[8][64]{}; // S-box j, then P, for each 6-bit input
-
-    Tables()
+// The rounds work on both halves rotated left by one bit. Then the expansion's eight 6-bit
+// groups lie whole in two words: groups 2, 4, 6, 8 at bytes of the half itself, and groups 1,
+// 3, 5, 7 at bytes of it rotated right by four. Each table holds S-box j then P for a group's
+// value, rotated the same way, so no expansion or permutation is left in the round.
+struct SpTables {
+    std::uint32_t sp[8][64]{};
+    constexpr SpTables()
     {
         for (int j = 0; j < 8; ++j) {
             for (int v = 0; v < 64; ++v) {
                 const int row = ((v >> 4) & 2) | (v & 1);
                 const int col = (v >> 1) & 0xF;
                 const std::uint64_t s = static_cast<std::uint64_t>(kS[j][row * 16 + col]) << (28 - 4 * j);
-                sp[j][v] = static_cast<std::uint32_t>(permute(s, kP, 32, 32));
+                sp[j][v] = std::rotl(static_cast<std::uint32_t>(permute(s, kP, 32, 32)), 1);
             }
         }
     }
 };
+constexpr SpTables kSp;
 
-const Tables &tables()
+// Swaps the bits of a selected by mask, shifted by n, with those of b selected by mask.
+inline void swapBits(std::uint32_t &a, std::uint32_t &b, int n, std::uint32_t mask)
 {
-    static const Tables t;
-    return t;
+    const std::uint32_t t = ((a >> n) ^ b) & mask;
+    b ^= t;
+    a ^= t << n;
 }
 
-std::uint64_t lookup64(const ByteTables &b, std::uint64_t x)
+// The initial permutation in five exchanges of bit groups, leaving both halves rotated left by one.
+inline void initialPermutation(std::uint32_t &l, std::uint32_t &r)
 {
-    return b.t[0][x >> 56] | b.t[1][(x >> 48) & 0xFF] | b.t[2][(x >> 40) & 0xFF] | b.t[3][(x >> 32) & 0xFF] |
-           b.t[4][(x >> 24) & 0xFF] | b.t[5][(x >> 16) & 0xFF] | b.t[6][(x >> 8) & 0xFF] | b.t[7][x & 0xFF];
+    swapBits(l, r, 4, 0x0f0f0f0fu);
+    swapBits(l, r, 16, 0x0000ffffu);
+    swapBits(r, l, 2, 0x33333333u);
+    swapBits(r, l, 8, 0x00ff00ffu);
+    r = std::rotl(r, 1);
+    const std::uint32_t t = (l ^ r) & 0xaaaaaaaau;
+    l ^= t;
+    r ^= t;
+    l = std::rotl(l, 1);
 }
 
-std::uint32_t feistel(const Tables &t, std::uint32_t r, std::uint64_t roundKey)
+// Its inverse: the same exchanges backwards.
+inline void finalPermutation(std::uint32_t &l, std::uint32_t &r)
 {
-    const std::uint64_t x = (t.e.t[0][r >> 24] | t.e.t[1][(r >> 16) & 0xFF] | t.e.t[2][(r >> 8) & 0xFF] |
-                             t.e.t[3][r & 0xFF]) ^ roundKey;
-    return t.sp[0][(x >> 42) & 0x3F] | t.sp[1][(x >> 36) & 0x3F] | t.sp[2][(x >> 30) & 0x3F] |
-           t.sp[3][(x >> 24) & 0x3F] | t.sp[4][(x >> 18) & 0x3F] | t.sp[5][(x >> 12) & 0x3F] |
-           t.sp[6][(x >> 6) & 0x3F] | t.sp[7][x & 0x3F];
+    l = std::rotr(l, 1);
+    const std::uint32_t t = (l ^ r) & 0xaaaaaaaau;
+    l ^= t;
+    r ^= t;
+    r = std::rotr(r, 1);
+    swapBits(r, l, 8, 0x00ff00ffu);
+    swapBits(r, l, 2, 0x33333333u);
+    swapBits(l, r, 16, 0x0000ffffu);
+    swapBits(l, r, 4, 0x0f0f0f0fu);
 }
 
-std::uint64_t loadBlock(const char *p, qsizetype available)
+inline std::uint32_t feistel(std::uint32_t r, const std::uint32_t *k)
 {
-    std::uint64_t block = 0;
-    for (int i = 0; i < 8; ++i)
-        block = (block << 8) | (i < available ? static_cast<unsigned char>(p[i]) : 0u);
-    return block;
+    const std::uint32_t odd = std::rotr(r, 4) ^ k[0];
+    const std::uint32_t even = r ^ k[1];
+    return kSp.sp[0][(odd >> 24) & 0x3f] | kSp.sp[2][(odd >> 16) & 0x3f] | kSp.sp[4][(odd >> 8) & 0x3f] |
+           kSp.sp[6][odd & 0x3f] | kSp.sp[1][(even >> 24) & 0x3f] | kSp.sp[3][(even >> 16) & 0x3f] |
+           kSp.sp[5][(even >> 8) & 0x3f] | kSp.sp[7][even & 0x3f];
 }
 
-void storeBlock(char *p, std::uint64_t block)
+inline std::uint64_t cipherBlock(std::uint64_t block, const std::uint32_t *k)
 {
-    for (int i = 7; i >= 0; --i) {
-        p[i] = static_cast<char>(block & 0xFF);
-        block >>= 8;
+    std::uint32_t l = static_cast<std::uint32_t>(block >> 32);
+    std::uint32_t r = static_cast<std::uint32_t>(block);
+    initialPermutation(l, r);
+#pragma GCC unroll 8
+    for (int round = 0; round < 16; round += 2) {
+        l ^= feistel(r, k + 2 * round);
+        r ^= feistel(l, k + 2 * round + 2);
     }
+    // The last round does not swap the halves.
+    finalPermutation(r, l);
+    return (static_cast<std::uint64_t>(r) << 32) | l;
+}
+
+// Two blocks at once: their rounds do not depend on each other, so the processor overlaps them.
+inline void cipherTwoBlocks(std::uint64_t &a, std::uint64_t &b, const std::uint32_t *k)
+{
+    std::uint32_t la = static_cast<std::uint32_t>(a >> 32), ra = static_cast<std::uint32_t>(a);
+    std::uint32_t lb = static_cast<std::uint32_t>(b >> 32), rb = static_cast<std::uint32_t>(b);
+    initialPermutation(la, ra);
+    initialPermutation(lb, rb);
+#pragma GCC unroll 8
+    for (int round = 0; round < 16; round += 2) {
+        la ^= feistel(ra, k + 2 * round);
+        lb ^= feistel(rb, k + 2 * round);
+        ra ^= feistel(la, k + 2 * round + 2);
+        rb ^= feistel(lb, k + 2 * round + 2);
+    }
+    finalPermutation(ra, la);
+    finalPermutation(rb, lb);
+    a = (static_cast<std::uint64_t>(ra) << 32) | la;
+    b = (static_cast<std::uint64_t>(rb) << 32) | lb;
 }
 
 std::uint32_t rotate28(std::uint32_t v, int n) { return ((v << n) | (v >> (28 - n))) & 0x0FFFFFFF; }
@@ -133,47 +149,42 @@ std::uint32_t rotate28(std::uint32_t v, int n) { return ((v << n) | (v >> (28 - 
 
 des::des()
 {
-    tables(); // built once, when the first object is created
-    m_keys[0] = schedule(0);
-    m_keys[1] = m_keys[0];
+    setHalf(0, 0);
+    setHalf(1, 0);
 }
 
-des::RoundKeys des::schedule(std::uint64_t key)
+void des::setHalf(int index, std::uint64_t key)
 {
-    RoundKeys keys{};
+    RoundKeys &encipher = m_keys[2 * index];
+    RoundKeys &decipher = m_keys[2 * index + 1];
     const std::uint64_t cd = permute(key, kPC1, 56, 64);
     std::uint32_t c = static_cast<std::uint32_t>(cd >> 28) & 0x0FFFFFFF;
     std::uint32_t d = static_cast<std::uint32_t>(cd) & 0x0FFFFFFF;
     for (int round = 0; round < 16; ++round) {
         c = rotate28(c, kShifts[round]);
         d = rotate28(d, kShifts[round]);
-        keys[round] = permute((static_cast<std::uint64_t>(c) << 28) | d, kPC2, 48, 56);
+        const std::uint64_t k = permute((static_cast<std::uint64_t>(c) << 28) | d, kPC2, 48, 56);
+        const auto piece = [k](int group) { return static_cast<std::uint32_t>((k >> (42 - 6 * group)) & 0x3f); };
+        const std::uint32_t odd = piece(0) << 24 | piece(2) << 16 | piece(4) << 8 | piece(6);
+        const std::uint32_t even = piece(1) << 24 | piece(3) << 16 | piece(5) << 8 | piece(7);
+        encipher[2 * round] = odd;
+        encipher[2 * round + 1] = even;
+        decipher[30 - 2 * round] = odd;
+        decipher[31 - 2 * round] = even;
     }
-    return keys;
 }
 
 void des::SetKey(const QByteArray &key)
 {
     QByteArray k = key.left(16);
     k.append(QByteArray(16 - k.size(), '\0'));
-    m_keys[0] = schedule(loadBlock(k.constData(), 8));
-    m_keys[1] = schedule(loadBlock(k.constData() + 8, 8));
+    setHalf(0, qFromBigEndian<std::uint64_t>(k.constData()));
+    setHalf(1, qFromBigEndian<std::uint64_t>(k.constData() + 8));
 }
 
 std::uint64_t des::processBlock(std::uint64_t block, int keyHalf, bool encipher) const
 {
-    const Tables &t = tables();
-    const RoundKeys &keys = m_keys[keyHalf == 2 ? 1 : 0];
-    const std::uint64_t x = lookup64(t.ip, block);
-    std::uint32_t l = static_cast<std::uint32_t>(x >> 32);
-    std::uint32_t r = static_cast<std::uint32_t>(x);
-    for (int round = 0; round < 16; ++round) {
-        const std::uint64_t k = keys[encipher ? round : 15 - round];
-        const std::uint32_t next = l ^ feistel(t, r, k);
-        l = r;
-        r = next;
-    }
-    return lookup64(t.fp, (static_cast<std::uint64_t>(r) << 32) | l);
+    return cipherBlock(block, keys(keyHalf, encipher).data());
 }
 
 bool des::EncryptDes_ArrToArr(const QByteArray &input, QByteArray &output, int &keyHalf, int direction) const
@@ -182,12 +193,25 @@ bool des::EncryptDes_ArrToArr(const QByteArray &input, QByteArray &output, int &
         keyHalf = 1;
     if (input.isEmpty())
         return false;
-    const qsizetype n = (input.size() + 7) / 8 * 8;
-    QByteArray out(n, Qt::Uninitialized);
-    const bool encipher = direction == 1;
-    for (qsizetype offset = 0; offset < n; offset += 8) {
-        const std::uint64_t block = loadBlock(input.constData() + offset, input.size() - offset);
-        storeBlock(out.data() + offset, processBlock(block, keyHalf, encipher));
+    const qsizetype whole = input.size() / 8 * 8;
+    QByteArray out((input.size() + 7) / 8 * 8, Qt::Uninitialized);
+    const std::uint32_t *k = keys(keyHalf, direction == 1).data();
+    const char *from = input.constData();
+    char *to = out.data();
+    qsizetype offset = 0;
+    for (; offset + 16 <= whole; offset += 16) {
+        std::uint64_t a = qFromBigEndian<std::uint64_t>(from + offset);
+        std::uint64_t b = qFromBigEndian<std::uint64_t>(from + offset + 8);
+        cipherTwoBlocks(a, b, k);
+        qToBigEndian(a, to + offset);
+        qToBigEndian(b, to + offset + 8);
+    }
+    for (; offset < whole; offset += 8)
+        qToBigEndian(cipherBlock(qFromBigEndian<std::uint64_t>(from + offset), k), to + offset);
+    if (whole < input.size()) {
+        char last[8] = {};
+        std::copy(from + whole, from + input.size(), last);
+        qToBigEndian(cipherBlock(qFromBigEndian<std::uint64_t>(last), k), to + whole);
     }
     output = out;
     return true;

@@ -23,7 +23,15 @@ public:
     std::uint64_t processBlock(std::uint64_t block, int keyHalf, bool encipher) const;
 
 private:
-    using RoundKeys = std::array<std::uint64_t, 16>; // 48 bits each
-    static RoundKeys schedule(std::uint64_t key);
-    std::array<RoundKeys, 2> m_keys{};
+    // The sixteen round keys in the order one direction uses them, each as two words: the 6-bit
+    // pieces for S-boxes 1, 3, 5, 7 and those for 2, 4, 6, 8, one piece per byte.
+    using RoundKeys = std::array<std::uint32_t, 32>;
+    const RoundKeys &keys(int keyHalf, bool encipher) const
+    {
+        return m_keys[(keyHalf == 2 ? 2 : 0) + (encipher ? 0 : 1)];
+    }
+    void setHalf(int index, std::uint64_t key);
+
+    // Key half 1 enciphering, deciphering; key half 2 enciphering, deciphering.
+    std::array<RoundKeys, 4> m_keys{};
 };
