@@ -21,8 +21,12 @@ struct BenchWindow {
     BenchWindow(const BenchWindow &) = delete;
     BenchWindow &operator=(const BenchWindow &) = delete;
 
-    // The check started now; returns when its results are shown.
-    void checkAndWait();
+    // The text as a new document, the check without its pause, and its results shown.
+    void loadAndCheck(const QByteArray &utf8);
+    // The caret at the end of a line (counted from the end when negative), shown.
+    void caretAtLineEnd(int line);
+    // A space typed at the caret, or taken back, then the check it sets off and its results shown.
+    void keyAndCheck(bool type);
 };
 
 // Lets the event loop run what is queued.

@@ -9,8 +9,6 @@
 #include "app/DefineCheckRunner.h"
 #include "app/DefinesDock.h"
 
-#include <QEventLoop>
-#include <QTest>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -42,9 +40,7 @@ QByteArray bigDocument()
 struct OutlineWindow : BenchWindow {
     OutlineWindow()
     {
-        window->checkRunner()->pause = std::chrono::milliseconds(0);
-        window->wrapper().LoadTextBytes(bigDocument());
-        checkAndWait();
+        loadAndCheck(bigDocument());
         window->definesDock()->show();
         window->definesDock()->raise();
         settle();
@@ -78,24 +74,15 @@ void BM_OutlineShown(benchmark::State &state)
 
 void BM_KeystrokeWithOutline(benchmark::State &state)
 {
-    frmMain &w = *outlineWindow().window;
-    clsScintilla &s = w.wrapper();
-    QWidget &view = *s.widget();
-    const int pos = s.GetLineEndPosition(s.GetLineCount() - 4);
-    s.SetSel(pos, pos);
-    s.SendEditor(Sci::SCI_SCROLLCARET);
+    OutlineWindow &w = outlineWindow();
+    w.caretAtLineEnd(-4);
     bool type = true;
     for (auto _ : state) {
-        QEventLoop loop;
-        const auto done = QObject::connect(w.checkRunner(), &DefineCheckRunner::checked, &loop, &QEventLoop::quit);
-        QTest::keyClick(&view, type ? Qt::Key_Space : Qt::Key_Backspace);
+        w.keyAndCheck(type);
         type = !type;
-        loop.exec();
-        QObject::disconnect(done);
-        view.repaint();
-        w.definesDock()->repaint();
+        w.window->definesDock()->repaint();
     }
-    state.counters["defines"] = static_cast<double>(w.checkRunner()->outline()->size());
+    state.counters["defines"] = static_cast<double>(w.window->checkRunner()->outline()->size());
 }
 
 BENCHMARK(BM_OutlineShown)->Unit(benchmark::kMillisecond)->Iterations(10);

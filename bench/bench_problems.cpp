@@ -7,13 +7,9 @@
 
 #include "app/DefineCheckRunner.h"
 
-#include <QEventLoop>
-#include <QTest>
 #include <benchmark/benchmark.h>
 
 namespace {
-
-using Sci = QsciScintillaBase;
 
 // Defines whose SQL holds characters the code page cannot store: each one is a warning.
 QByteArray manyProblems(int warnings)
@@ -36,9 +32,7 @@ QByteArray manyProblems(int warnings)
 struct ProblemWindow : BenchWindow {
     ProblemWindow()
     {
-        window->checkRunner()->pause = std::chrono::milliseconds(0);
-        window->wrapper().LoadTextBytes(manyProblems(1'000'000));
-        checkAndWait();
+        loadAndCheck(manyProblems(1'000'000));
     }
 };
 
@@ -50,25 +44,15 @@ ProblemWindow &problemWindow()
 
 void keystroke(benchmark::State &state, bool atEnd)
 {
-    frmMain &w = *problemWindow().window;
-    clsScintilla &s = w.wrapper();
-    QWidget &view = *s.widget();
-    const int line = atEnd ? s.GetLineCount() - 4 : 3;
-    const int pos = s.GetLineEndPosition(line);
-    s.SetSel(pos, pos);
-    s.SendEditor(Sci::SCI_SCROLLCARET);
+    ProblemWindow &w = problemWindow();
+    w.caretAtLineEnd(atEnd ? -4 : 3);
     bool type = true;
     for (auto _ : state) {
         // A space typed, then taken back, so the document stays as it was.
-        QEventLoop loop;
-        const auto done = QObject::connect(w.checkRunner(), &DefineCheckRunner::checked, &loop, &QEventLoop::quit);
-        QTest::keyClick(&view, type ? Qt::Key_Space : Qt::Key_Backspace);
+        w.keyAndCheck(type);
         type = !type;
-        loop.exec();
-        QObject::disconnect(done);
-        view.repaint();
     }
-    const DefineCheckResult &result = w.checkRunner()->result();
+    const DefineCheckResult &result = w.window->checkRunner()->result();
     state.counters["problems"] = static_cast<double>(result.errors + result.warnings);
 }
 
