@@ -13,11 +13,12 @@ constexpr qint64 kBreathEvery = 10'000'001;
 // Where the bytes read so far may be cut for decoding: the last place after a byte below 0x40,
 // which every code page the editor reads (GBK, Big5, Shift_JIS, UTF-8, windows-1252) keeps for a
 // character of its own, and before a byte below 0x80, so that no piece opens with what a decoder
-// would take for a byte-order mark. 0 when there is none yet.
-qsizetype lastCut(const QByteArray &bytes)
+// would take for a byte-order mark. 0 when there is none yet. Places before from were looked at
+// when the bytes before it came.
+qsizetype lastCut(const QByteArray &bytes, qsizetype from)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
-    for (qsizetype i = bytes.size() - 1; i > 0; --i) {
+    for (qsizetype i = bytes.size() - 1; i > 0 && i >= from; --i) {
         if (p[i - 1] < 0x40 && p[i] < 0x80)
             return i;
     }
@@ -78,7 +79,7 @@ std::optional<FileText> readFileText(const QString &path, const AnsiCodec &codec
         }
         done += got;
 
-        const qsizetype cut = done == size ? pending.size() : lastCut(pending);
+        const qsizetype cut = done == size ? pending.size() : lastCut(pending, had);
         if (cut > 0) {
             wide.resize(decoder.requiredSpace(cut));
             const QChar *wideEnd = decoder.appendToBuffer(wide.data(), QByteArrayView(pending).first(cut));
