@@ -4,12 +4,14 @@
 
 #include "document/DefineEscaping.h"
 #include "document/GbkBytes.h"
+#include "document/GbkToUtf8.h"
 #include "highlight/modHighlighter.h"
 #include "platform/ProgramFolder.h"
 #include "platform/WindowSystem.h"
 
 #include <QApplication>
 #include <algorithm>
+#include <cstring>
 
 using platform::WindowSystem;
 
@@ -38,24 +40,40 @@ namespace {
 
 constexpr qsizetype kPieceBytes = qsizetype(1) << 20;
 
-qsizetype highBytes(QByteArrayView bytes)
-{
-    return static_cast<qsizetype>(
-        std::count_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }));
-}
-
 QString invalidBytesAt(qint64 offset)
 {
     return QStringLiteral("the input holds bytes that are not valid in the ANSI code page (first at byte offset %1)")
         .arg(offset);
 }
 
+// Readable bytes of the code page decoded into out (emptied first), its room used again for
+// each piece. GBK goes straight to UTF-8; anything the fast way does not take, the codec decodes.
+class PieceDecoder {
+public:
+    explicit PieceDecoder(const platform::AnsiCodec &codec) : m_codec(codec) {}
+
+    QByteArrayView decode(QByteArrayView bytes)
+    {
+        m_out.truncate(0);
+        if (m_codec.codePage() == 936 && m_gbk.append(bytes, m_out))
+            return m_out;
+        m_out = m_codec.decode(bytes.toByteArray()).toUtf8();
+        return m_out;
+    }
+
+private:
+    const platform::AnsiCodec &m_codec;
+    GbkToUtf8 m_gbk;
+    QByteArray m_out;
+};
+
 } // namespace
 
-qsizetype CliEditor::roomFor(qsizetype size, qsizetype high)
+qsizetype CliEditor::roomFor(qsizetype size)
 {
-    // A GBK pair is at most three bytes of UTF-8, another code page's byte at most three.
-    return size + (wrapper().codec().codePage() == 936 ? (high + 1) / 2 : 2 * high);
+    // A GBK pair is at most three bytes of UTF-8, another code page's byte at most three. Room
+    // the text does not fill is never touched, so it costs nothing to reckon every byte high.
+    return size + (wrapper().codec().codePage() == 936 ? (size + 1) / 2 : 2 * size);
 }
 
 bool CliEditor::open(QByteArray readable, QString &error)
@@ -70,8 +88,9 @@ bool CliEditor::open(QByteArray readable, QString &error)
     }
     unescapeDefineInPlace(readable);
     // Decoded a piece of whole lines at a time: no code page hides a line feed inside a character.
+    PieceDecoder decoder(codec);
     qsizetype at = 0;
-    wrapper().LoadTextPieces(roomFor(readable.size(), highBytes(readable)), [&]() -> QByteArray {
+    wrapper().LoadTextPieces(roomFor(readable.size()), [&]() -> QByteArray {
         if (at >= readable.size())
             return {};
         qsizetype end = qMin(readable.size(), at + kPieceBytes);
@@ -79,9 +98,9 @@ bool CliEditor::open(QByteArray readable, QString &error)
             const qsizetype lineEnd = readable.indexOf('\n', end - 1);
             end = lineEnd < 0 ? readable.size() : lineEnd + 1;
         }
-        const QByteArray piece = codec.decode(QByteArray::fromRawData(readable.constData() + at, end - at)).toUtf8();
+        const QByteArrayView piece = decoder.decode(QByteArrayView(readable).sliced(at, end - at));
         at = end;
-        return piece;
+        return QByteArray::fromRawData(piece.data(), piece.size());
     });
     readable = QByteArray();
     return highlight(error);
@@ -90,36 +109,46 @@ bool CliEditor::open(QByteArray readable, QString &error)
 bool CliEditor::openFile(QFile &file, qint64 maxInput, const QString &what, QString &error)
 {
     const platform::AnsiCodec &codec = wrapper().codec();
-    const auto readError = [&] {
-        error = QStringLiteral("cannot read %1: %2").arg(what, file.errorString());
-        return false;
-    };
-    qint64 size = 0;
-    qsizetype high = 0;
-    for (QByteArray piece = file.read(kPieceBytes); !piece.isEmpty(); piece = file.read(kPieceBytes)) {
-        size += piece.size();
-        cli::checkInputSize(size, maxInput, what);
-        high += highBytes(piece);
-    }
-    if (file.error() != QFileDevice::NoError || !file.seek(0))
-        return readError();
+    const qint64 size = file.size();
+    cli::checkInputSize(size, maxInput, what);
 
     // Pieces of whole lines: an entity and a character of any code page end before a line feed,
-    // so each piece is checked, unescaped and decoded as the whole file would be.
-    QByteArray rest;
+    // so each piece is checked, unescaped and decoded as the whole file would be. The file is
+    // read once, as long as it was when opened, through buffers used again for every piece.
+    PieceDecoder decoder(codec);
+    QByteArray read(kPieceBytes, Qt::Uninitialized); // read, not yet handed over
+    qsizetype pending = 0;
+    QByteArray piece;
+    qint64 done = 0;
     qint64 offset = 0;
     bool invalid = false;
-    wrapper().LoadTextPieces(roomFor(size, high), [&]() -> QByteArray {
+    bool failed = false;
+    wrapper().LoadTextPieces(roomFor(size), [&]() -> QByteArray {
+        if (invalid || failed)
+            return {};
         for (;;) {
-            const QByteArray more = invalid ? QByteArray() : file.read(kPieceBytes);
-            rest += more;
-            const qsizetype end = more.isEmpty() ? rest.size() : rest.lastIndexOf('\n') + 1;
-            if (end == 0 && !more.isEmpty())
-                continue;
-            if (end == 0 || invalid)
+            const qint64 want = qMin<qint64>(kPieceBytes, size - done);
+            if (read.size() < pending + want)
+                read.resize(pending + want);
+            const qint64 got = want > 0 ? file.read(read.data() + pending, want) : 0;
+            if (got < 0) {
+                failed = true;
                 return {};
-            QByteArray piece = rest.left(end);
-            rest.remove(0, end);
+            }
+            const qsizetype had = pending;
+            pending += got;
+            done += got;
+            const bool atEnd = got == 0 || done >= size;
+            const qsizetype end =
+                atEnd ? pending : QByteArrayView(read.constData() + had, got).lastIndexOf('\n') + 1 + had;
+            if (end == had && !atEnd)
+                continue; // no line end in what came: read on
+            if (end == 0)
+                return {};
+            piece.resize(end);
+            std::memcpy(piece.data(), read.constData(), static_cast<size_t>(end));
+            std::memmove(read.data(), read.constData() + end, static_cast<size_t>(pending - end));
+            pending -= end;
             if (codec.codePage() == 936) {
                 if (const qsizetype bad = firstInvalidGbkByte(piece); bad >= 0) {
                     error = invalidBytesAt(offset + bad);
@@ -129,13 +158,16 @@ bool CliEditor::openFile(QFile &file, qint64 maxInput, const QString &what, QStr
             }
             offset += piece.size();
             unescapeDefineInPlace(piece);
-            return codec.decode(piece).toUtf8();
+            const QByteArrayView utf8 = decoder.decode(piece);
+            return QByteArray::fromRawData(utf8.data(), utf8.size());
         }
     });
     if (invalid)
         return false;
-    if (file.error() != QFileDevice::NoError)
-        return readError();
+    if (failed || file.error() != QFileDevice::NoError) {
+        error = QStringLiteral("cannot read %1: %2").arg(what, file.errorString());
+        return false;
+    }
     return highlight(error);
 }
 

@@ -5,7 +5,6 @@
 
 namespace {
 
-bool isLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 bool isTrail(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
 
 // Eight bytes below 0x80 at once: the bulk of a define file.
@@ -28,7 +27,7 @@ qsizetype firstInvalidGbkByte(QByteArrayView gbk)
             i += 8;
             continue;
         }
-        if (!isLead(p[i])) {
+        if (!isGbkLeadByte(p[i])) {
             ++i;
             continue;
         }
@@ -44,7 +43,7 @@ bool gbkCharacterStartsAt(const char *begin, const char *p)
     // The byte before a run of possible lead bytes stands alone or ends a character, so the run
     // starts a character and pairs up from there: p is a second byte when the run is odd.
     const char *q = p;
-    while (q > begin && isLead(static_cast<unsigned char>(q[-1])))
+    while (q > begin && isGbkLeadByte(static_cast<unsigned char>(q[-1])))
         --q;
     return (p - q) % 2 == 0;
 }

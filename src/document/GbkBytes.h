@@ -6,6 +6,9 @@
 
 #include <QByteArrayView>
 
+// Whether the byte opens a two-byte character.
+constexpr bool isGbkLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+
 // Where the first byte lies that the code page cannot read, at the same offset as
 // platform::AnsiCodec::decodeChecked reports it; -1 when every byte reads.
 qsizetype firstInvalidGbkByte(QByteArrayView gbk);

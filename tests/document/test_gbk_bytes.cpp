@@ -2,6 +2,7 @@
 // start, and the fixed conversions on bytes against the same conversions on decoded text.
 #include "document/DefineEscaping.h"
 #include "document/GbkBytes.h"
+#include "document/GbkToUtf8.h"
 #include "platform/AnsiCodec.h"
 #include "support/GbkSamples.h"
 
@@ -121,6 +122,47 @@ TEST(GbkBytes, UnescapingInPlaceLeavesSharedCopiesAlone)
     unescapeDefineInPlace(copy);
     EXPECT_EQ(copy, QByteArray("a<b"));
     EXPECT_EQ(stored, QByteArray("a&lt;b"));
+}
+
+// Every character of the code page, alone and among others, and random define texts: straight
+// to UTF-8 they are what the codec decodes.
+TEST(GbkToUtf8, GivesWhatTheCodecDecodes)
+{
+    QByteArray every = "\x80 \xFF";
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            if (trail == 0x7F)
+                continue;
+            const char pair[] = {static_cast<char>(lead), static_cast<char>(trail)};
+            every += QByteArray(pair, 2);
+            if (trail % 16 == 0)
+                every += "a\n";
+        }
+    }
+    ASSERT_EQ(firstInvalidGbkByte(every), -1);
+    GbkToUtf8 converter;
+    QByteArray utf8 = "kept";
+    ASSERT_TRUE(converter.append(every, utf8));
+    EXPECT_EQ(utf8, "kept" + kCodec.decode(every).toUtf8());
+
+    GbkSamples samples(20261207);
+    for (int i = 0; i < 3000; ++i) {
+        const QByteArray text = samples.next();
+        utf8.clear();
+        ASSERT_TRUE(converter.append(text, utf8));
+        ASSERT_EQ(utf8, kCodec.decode(text).toUtf8()) << text.toHex().constData();
+    }
+}
+
+// A lead byte without its second byte is not a character: refused, the output left as it was.
+TEST(GbkToUtf8, RefusesWhatTheCodecCannotRead)
+{
+    GbkToUtf8 converter;
+    for (const QByteArray &bad : {QByteArray("ab\x81"), QByteArray("\x81 x"), QByteArray("\xD6\x7F")}) {
+        QByteArray utf8 = "kept";
+        EXPECT_FALSE(converter.append(bad, utf8)) << bad.toHex().constData();
+        EXPECT_EQ(utf8, "kept");
+    }
 }
 
 } // namespace
