@@ -6,6 +6,7 @@
 #include "support/EditorHost.h"
 #include "support/HighlighterFiles.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -178,6 +179,35 @@ TEST_F(EditorExport, AnUnwritablePathFailsAndLeavesNothing)
     EXPECT_FALSE(ExportHTMLFile(dir.filePath(QStringLiteral("missing/out.html")), host.sci(), &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("missing"))));
+}
+
+// Past the piece the styles are read in (a character cut by its end), and in stretches longer
+// than one pass over the byte table: the file written a piece at a time is the document made
+// whole in memory.
+TEST_F(EditorExport, ALargeDocumentWrittenInPiecesIsTheDocumentMadeWhole)
+{
+    const QByteArray line = QStringLiteral("select '中文' from t\twhere a &lt; 1\n").toUtf8();
+    const QByteArray chinese = QStringLiteral("中").toUtf8();
+    const qsizetype at = line.indexOf(chinese);
+    const qsizetype target = (qsizetype(1) << 20) - 1;
+    const qsizetype frame = 5; // "-- " and "\r\n" around the long comment
+    qsizetype comment = 10'000;
+    comment += ((target - at - comment - frame) % line.size() + line.size()) % line.size();
+    QByteArray utf8 = "-- " + QByteArray(comment, 'c') + "\r\n";
+    while (utf8.size() < target + 100'000)
+        utf8 += line;
+    ASSERT_EQ(utf8.mid(target, 3), chinese);
+    host.sci().LoadTextBytes(utf8);
+
+    QBuffer pieces;
+    pieces.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(ExportHTMLTo(pieces, host.sci()));
+    const EditorStyledText whole = readStyledText(host.sci());
+    const StyledText view{.utf8 = whole.utf8, .styles = whole.styles, .tabWidth = 5, .codePage = 936};
+    const QByteArray expected = htmlDocument(view, &HighlighterTable[CurrentHighlighterIndex]);
+    EXPECT_TRUE(pieces.data() == expected) << pieces.data().size() << " bytes against " << expected.size();
+    EXPECT_EQ(pieces.data().count("<span class=c7>'" + gbk(QStringLiteral("中文")) + "'</span>"),
+              (utf8.size() - comment) / line.size());
 }
 
 } // namespace
