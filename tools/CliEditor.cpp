@@ -109,12 +109,14 @@ bool CliEditor::open(QByteArray readable, QString &error)
 bool CliEditor::openFile(QFile &file, qint64 maxInput, const QString &what, QString &error)
 {
     const platform::AnsiCodec &codec = wrapper().codec();
+    // The size the file has now makes the component's room; it is read to its end all the same
+    // (a file of the kernel's says 0 and still has text), stopping at the limit.
     const qint64 size = file.size();
     cli::checkInputSize(size, maxInput, what);
 
     // Pieces of whole lines: an entity and a character of any code page end before a line feed,
     // so each piece is checked, unescaped and decoded as the whole file would be. The file is
-    // read once, as long as it was when opened, through buffers used again for every piece.
+    // read once, through buffers used again for every piece.
     PieceDecoder decoder(codec);
     QByteArray read(kPieceBytes, Qt::Uninitialized); // read, not yet handed over
     qsizetype pending = 0;
@@ -127,18 +129,18 @@ bool CliEditor::openFile(QFile &file, qint64 maxInput, const QString &what, QStr
         if (invalid || failed)
             return {};
         for (;;) {
-            const qint64 want = qMin<qint64>(kPieceBytes, size - done);
-            if (read.size() < pending + want)
-                read.resize(pending + want);
-            const qint64 got = want > 0 ? file.read(read.data() + pending, want) : 0;
+            if (read.size() < pending + kPieceBytes)
+                read.resize(pending + kPieceBytes);
+            const qint64 got = file.read(read.data() + pending, kPieceBytes);
             if (got < 0) {
                 failed = true;
                 return {};
             }
+            done += got;
+            cli::checkInputSize(done, maxInput, what);
             const qsizetype had = pending;
             pending += got;
-            done += got;
-            const bool atEnd = got == 0 || done >= size;
+            const bool atEnd = got == 0;
             const qsizetype end =
                 atEnd ? pending : QByteArrayView(read.constData() + had, got).lastIndexOf('\n') + 1 + had;
             if (end == had && !atEnd)

@@ -18,9 +18,9 @@ public:
     // false with the reason when it cannot be. The bytes are unescaped in place and handed over a
     // piece at a time, so that a caller that moves them in holds no second copy of the text.
     bool open(QByteArray storedBytes, QString &error);
-    // The same from a file whose size is known (not a pipe): read a piece at a time into the
-    // component's room, so that the input never exists whole beside the component's copy. A file
-    // past maxInput throws cli::InputTooLarge, as whole reads do.
+    // The same from a file that is not a pipe: read a piece at a time into room made for its
+    // size, so that the input never exists whole beside the component's copy. A file past
+    // maxInput throws cli::InputTooLarge, as whole reads do.
     bool openFile(QFile &file, qint64 maxInput, const QString &what, QString &error);
     usrScintilla &control() { return *m_control; }
     clsScintilla &wrapper() { return *m_control->sciMain; }
