@@ -19,6 +19,8 @@ int runCli(const QStringList &args, const CliIo &io);
 // check FILE... [--keywords FILE]: 0 without errors, 1 with errors, 2 when a file cannot be read.
 int runCheck(const QStringList &args, const CliIo &io);
 
+// Whether the command named on the command line (after any input limit) draws: html and pdf.
+bool cliCommandDraws(int argc, const char *const *argv);
 // The application object: a QApplication, offscreen, only for the commands that draw.
 std::unique_ptr<QCoreApplication> makeCliApplication(int &argc, char **argv);
 // highlighter compile|dump, html, pdf; each takes the arguments after its name.

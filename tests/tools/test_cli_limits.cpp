@@ -1,9 +1,11 @@
 // Endless input ends with one line and exit 2 at the --max-input limit, for every command that
 // reads one; the limit's sizes are read as a user writes them.
+#include "CliCommands.h"
 #include "CliInputLimit.h"
 #include "support/CliRunner.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -53,6 +55,22 @@ TEST(MaxInputSize, ReadsAsAUserWritesIt)
     EXPECT_EQ(cli::parseSize("2G"), qint64(2) << 30);
     for (const char *bad : {"", "0", "-5", "+5", "1.5G", "G", "lots", "99999999999T"})
         EXPECT_FALSE(cli::parseSize(bad).has_value()) << bad;
+}
+
+// The limit may come before the command; html and pdf still get the application that draws.
+TEST(MaxInputSize, BeforeTheCommandLeavesItsApplicationAsItIs)
+{
+    const auto draws = [](std::initializer_list<const char *> args) {
+        std::vector<const char *> argv{"plendor-cli"};
+        argv.insert(argv.end(), args);
+        return cliCommandDraws(static_cast<int>(argv.size()), argv.data());
+    };
+    EXPECT_TRUE(draws({"html", "in.xml"}));
+    EXPECT_TRUE(draws({"--max-input", "1M", "html", "in.xml"}));
+    EXPECT_TRUE(draws({"--max-input=1M", "pdf", "in.xml", "-o", "out.pdf"}));
+    EXPECT_FALSE(draws({"--max-input", "1M", "escape", "html"}));
+    EXPECT_FALSE(draws({"--max-input", "html"})) << "html is the limit's value here";
+    EXPECT_FALSE(draws({}));
 }
 
 } // namespace
