@@ -17,11 +17,12 @@ bool eightAscii(const unsigned char *p)
 
 } // namespace
 
-GbkToUtf8::GbkToUtf8()
-    : m_decoder(platform::AnsiCodec(936).name().constData(), QStringConverter::Flag::Stateless),
-      m_known(std::size_t(1) << 16, 0)
+QStringDecoder GbkToUtf8::newDecoder()
 {
+    return QStringDecoder(platform::AnsiCodec(936).name().constData(), QStringConverter::Flag::Stateless);
 }
+
+GbkToUtf8::GbkToUtf8() : m_decoder(newDecoder()), m_known(std::size_t(1) << 16, 0) {}
 
 std::uint32_t GbkToUtf8::known(unsigned key, QByteArrayView character)
 {
@@ -32,7 +33,9 @@ std::uint32_t GbkToUtf8::known(unsigned key, QByteArrayView character)
     // A character the converter cannot read, or one longer than three bytes, is never stored:
     // the caller then decodes the whole text the usual way.
     if (m_decoder.hasError() || utf8.isEmpty() || utf8.size() > 3) {
-        m_decoder.resetState();
+        // A fresh converter: after an error the old one may still hold the bytes it could not
+        // read and put them before the next character.
+        m_decoder = newDecoder();
         return 0;
     }
     std::uint32_t packed = static_cast<std::uint32_t>(utf8.size()) << 24;
@@ -72,8 +75,9 @@ bool GbkToUtf8::append(QByteArrayView gbk, QByteArray &out)
             out.truncate(had);
             return false;
         }
-        const std::uint32_t bytes = utf8 & 0xFFFFFF;
-        std::memcpy(to, &bytes, 3); // little-endian: the first byte lowest
+        to[0] = static_cast<char>(utf8);
+        to[1] = static_cast<char>(utf8 >> 8);
+        to[2] = static_cast<char>(utf8 >> 16);
         to += utf8 >> 24;
         i += length;
     }

@@ -19,6 +19,7 @@ public:
     bool append(QByteArrayView gbk, QByteArray &out);
 
 private:
+    static QStringDecoder newDecoder();
     // A character's UTF-8 bytes in the low three bytes and their count in the high one; 0 when
     // it has not been met yet.
     std::uint32_t known(unsigned key, QByteArrayView character);

@@ -154,14 +154,20 @@ TEST(GbkToUtf8, GivesWhatTheCodecDecodes)
     }
 }
 
-// A lead byte without its second byte is not a character: refused, the output left as it was.
-TEST(GbkToUtf8, RefusesWhatTheCodecCannotRead)
+// A lead byte without its second byte is not a character: refused, the output left as it was,
+// and nothing of it carried into the next text (found by fuzzing: the codec's converter kept the
+// lone lead byte and put it before the next character).
+TEST(GbkToUtf8, RefusesWhatTheCodecCannotReadAndForgetsIt)
 {
     GbkToUtf8 converter;
+    const QByteArray valid("\x80\xFF\x81\x40\xFE\xFE");
     for (const QByteArray &bad : {QByteArray("ab\x81"), QByteArray("\x81 x"), QByteArray("\xD6\x7F")}) {
         QByteArray utf8 = "kept";
         EXPECT_FALSE(converter.append(bad, utf8)) << bad.toHex().constData();
         EXPECT_EQ(utf8, "kept");
+        utf8.clear();
+        EXPECT_TRUE(converter.append(valid, utf8)) << "after " << bad.toHex().constData();
+        EXPECT_EQ(utf8, kCodec.decode(valid).toUtf8()) << "after " << bad.toHex().constData();
     }
 }
 
