@@ -99,10 +99,16 @@ constexpr int kStylePiece = 1 << 20;
 // The component's message (of this build's patches) that copies a range's style bytes alone.
 constexpr unsigned kGetStyleRange = 2990;
 
-// The styles of [start, end) read in bulk into styles.
+// The styles of [start, end), at most kStylePiece, read in bulk into styles.
 void readStyles(QsciScintillaBase &widget, int start, int end, char *styles)
 {
-    widget.SendScintilla(kGetStyleRange, static_cast<long>(start), static_cast<long>(end), styles);
+    if (widget.SendScintilla(kGetStyleRange, static_cast<long>(start), static_cast<long>(end), styles) == end - start)
+        return;
+    // The system's component, built without that message: styles come between the characters.
+    QByteArray cells(2 * (end - start) + 2, Qt::Uninitialized);
+    widget.SendScintilla(Sci::SCI_GETSTYLEDTEXT, static_cast<long>(start), static_cast<long>(end), cells.data());
+    for (int i = 0; i < end - start; ++i)
+        styles[i] = cells[2 * i + 1];
 }
 
 } // namespace
@@ -118,8 +124,8 @@ EditorStyledText readStyledText(clsScintilla &editor)
     QsciScintillaBase *widget = editor.widget();
     if (!widget)
         return {};
-    if (length > 0)
-        readStyles(*widget, 0, length, result.styles.data());
+    for (int start = 0; start < length; start += kStylePiece)
+        readStyles(*widget, start, qMin(length, start + kStylePiece), result.styles.data() + start);
     return result;
 }
 
