@@ -53,32 +53,27 @@ HtmlBodyStream::HtmlBodyStream(HtmlSink &out, HtmlForm form, int codePage, int t
     }
 }
 
-void HtmlBodyStream::open(int style)
-{
-    // One fixed-size copy of the padded piece, whether or not a span closes first.
-    char *at = m_out.room(32);
-    std::memcpy(at, m_open >= 0 ? m_switch[style].data() : m_opening[style].data(), 32);
-    m_out.advance(m_openingSize[style] + (m_open >= 0 ? 7 : 0));
-    m_open = style;
-}
-
 qsizetype HtmlBodyStream::write(const char *bytes, qsizetype size, qsizetype from, qsizetype to,
                                 const unsigned char *styles)
 {
     const auto *u = reinterpret_cast<const unsigned char *>(bytes);
+    const Simple *const table = m_simple.data();
     qsizetype p = from;
     while (p < to) {
-        if (styles[p - from] != m_open)
-            open(styles[p - from]);
-        // A stretch of bytes the table covers, in the open style, through one pointer.
+        // A stretch through one pointer, with room for the most a byte can become here: a change
+        // of style (copied as 32 bytes) and an entity (copied as 8).
         const qsizetype stop = std::min(to, p + kStretch);
-        char *const start = m_out.room((stop - p) * 8);
+        char *const start = m_out.room((stop - p) * (32 + 8));
         char *at = start;
         const qsizetype began = p;
-        // Locals: the stores through a char pointer would otherwise reload members every byte.
-        const int style = m_open;
-        const Simple *const table = m_simple.data();
-        while (p < stop && styles[p - from] == style) {
+        int open = m_open; // a local: stores through a char pointer would reload a member
+        while (p < stop) {
+            const int style = styles[p - from];
+            if (style != open) {
+                std::memcpy(at, open >= 0 ? m_switch[style].data() : m_opening[style].data(), 32);
+                at += m_openingSize[style] + (open >= 0 ? 7 : 0);
+                open = style;
+            }
             const Simple &s = table[u[p]];
             if (s.size == 0)
                 break;
@@ -86,9 +81,10 @@ qsizetype HtmlBodyStream::write(const char *bytes, qsizetype size, qsizetype fro
             at += s.size;
             ++p;
         }
+        m_open = open;
         m_out.advance(at - start);
         m_column += static_cast<int>(p - began);
-        if (p < stop && styles[p - from] == style)
+        if (p < stop)
             p = special(bytes, p, size);
     }
     return p;

@@ -35,7 +35,6 @@ private:
     qsizetype special(const char *bytes, qsizetype p, qsizetype size);
     void nonAscii(const char *p, qsizetype length);
     QByteArray encode(const QString &character) const;
-    void open(int style);
 
     HtmlSink &m_out;
     const bool m_file;
