@@ -232,8 +232,8 @@ inline constexpr std::uint32_t kTagRowsClosedByGt = [] {
 // name that has both rows has the one with "&gt;" first, and no name's row is a prefix of
 // another name's, so the slot's answer is the first row in table order that matches.
 struct TagName {
-    std::uint64_t text[2];      // the name, then "&gt;", zero-padded to sixteen bytes
-    std::uint64_t nameMask[2];  // the name's bytes
+    std::uint64_t text[2];       // the name, then "&gt;", zero-padded to sixteen bytes
+    std::uint64_t nameMask[2];   // the name's bytes
     std::uint64_t closedMask[2]; // the name's bytes and the "&gt;" after them
     int closedRow = -1;          // the row "&lt;name&gt;"
     int openRow = -1;            // the row "&lt;name"
