@@ -26,6 +26,42 @@ template <size_t N> inline bool endsWith(const char *begin, const char *end, con
     return end - begin >= static_cast<qsizetype>(N - 1) && std::memcmp(end - (N - 1), s, N - 1) == 0;
 }
 
+// Copies n bytes, at most 64, from p back to o in the same buffer (o before p): everything is
+// loaded before anything is stored, so the two may overlap, and no call is made for a short run.
+inline void moveBackShort(char *o, const char *p, size_t n)
+{
+    struct Bytes16 {
+        char b[16];
+    };
+    if (n >= 16) {
+        Bytes16 head[2], tail[2];
+        const size_t half = n >= 32 ? 16 : 0; // n < 32: both halves of head and tail the same
+        std::memcpy(&head[0], p, 16);
+        std::memcpy(&head[1], p + half, 16);
+        std::memcpy(&tail[0], p + n - 16 - half, 16);
+        std::memcpy(&tail[1], p + n - 16, 16);
+        std::memcpy(o, &head[0], 16);
+        std::memcpy(o + half, &head[1], 16);
+        std::memcpy(o + n - 16 - half, &tail[0], 16);
+        std::memcpy(o + n - 16, &tail[1], 16);
+    } else if (n >= 8) {
+        std::uint64_t head, tail;
+        std::memcpy(&head, p, 8);
+        std::memcpy(&tail, p + n - 8, 8);
+        std::memcpy(o, &head, 8);
+        std::memcpy(o + n - 8, &tail, 8);
+    } else if (n >= 4) {
+        std::uint32_t head, tail;
+        std::memcpy(&head, p, 4);
+        std::memcpy(&tail, p + n - 4, 4);
+        std::memcpy(o, &head, 4);
+        std::memcpy(o + n - 4, &tail, 4);
+    } else {
+        for (size_t i = 0; i < n; ++i) // forward: o is before p
+            o[i] = p[i];
+    }
+}
+
 // ---- unescape -------------------------------------------------------------------------------
 
 // At an "&": writes what the readable form holds for it and returns where the stored text goes
@@ -191,6 +227,54 @@ inline constexpr std::uint32_t kTagRowsClosedByGt = [] {
     return rows;
 }();
 
+// The tag rows grouped by the name between "&lt;" and an optional "&gt;", found by a hash of
+// the name's second and third bytes: one slot to test instead of a walk over the rows. Each
+// name that has both rows has the one with "&gt;" first, and no name's row is a prefix of
+// another name's, so the slot's answer is the first row in table order that matches.
+struct TagName {
+    std::uint64_t text[2];       // the name, then "&gt;", zero-padded to sixteen bytes
+    std::uint64_t nameMask[2];   // the name's bytes
+    std::uint64_t closedMask[2]; // the name's bytes and the "&gt;" after them
+    int closedRow = -1;          // the row "&lt;name&gt;"
+    int openRow = -1;            // the row "&lt;name"
+};
+
+constexpr unsigned tagNameSlot(unsigned char second, unsigned char third) { return ((second * 5u) ^ third) & 31u; }
+
+inline constexpr auto kTagNames = [] {
+    std::array<TagName, 32> t{};
+    std::array<std::string_view, 32> names{};
+    for (size_t row = 0; row < std::size(kTagRows); ++row) {
+        std::string_view name = kTagRows[row].substr(4);
+        const bool closed = name.ends_with("&gt;");
+        if (closed)
+            name.remove_suffix(4);
+        if (name.size() < 3 || name.size() > 12)
+            throw "a tag name must have three to twelve bytes";
+        const unsigned slot = tagNameSlot(static_cast<unsigned char>(name[1]), static_cast<unsigned char>(name[2]));
+        // Names sharing their second and third bytes (among them a name that is a prefix of
+        // another) would share a slot.
+        if (!names[slot].empty() && names[slot] != name)
+            throw "two tag names share a slot";
+        names[slot] = name;
+        TagName &e = t[slot];
+        for (size_t i = 0; i < 16; ++i) {
+            const unsigned char c = i < name.size() ? static_cast<unsigned char>(name[i])
+                                    : i < name.size() + 4 ? static_cast<unsigned char>("&gt;"[i - name.size()])
+                                                          : 0;
+            e.text[i / 8] |= std::uint64_t(c) << (8 * (i % 8));
+            if (i < name.size())
+                e.nameMask[i / 8] |= std::uint64_t(0xFF) << (8 * (i % 8));
+            if (i < name.size() + 4)
+                e.closedMask[i / 8] |= std::uint64_t(0xFF) << (8 * (i % 8));
+        }
+        if (closed && e.openRow >= 0)
+            throw "a name's row with \"&gt;\" must come before the one without";
+        (closed ? e.closedRow : e.openRow) = static_cast<int>(row);
+    }
+    return t;
+}();
+
 // Whether the n bytes at a and b are the same, eight at a time: a row is at most 18 bytes.
 inline bool sameBytes(const char *a, const char *b, size_t n)
 {
@@ -241,6 +325,55 @@ struct TagRestorer {
                 return row;
         }
         return -1;
+    }
+
+    // tagRow where at least kWideBytes follow p: the one slot the name can be in, tested with
+    // two words.
+    [[gnu::always_inline]] int tagRowWide() const
+    {
+        const TagName &e = kTagNames[tagNameSlot(static_cast<unsigned char>(p[5]), static_cast<unsigned char>(p[6]))];
+        std::uint64_t a, b;
+        std::memcpy(&a, p + 4, 8);
+        std::memcpy(&b, p + 12, 8);
+        a ^= e.text[0];
+        b ^= e.text[1];
+        if (e.closedRow >= 0 && ((a & e.closedMask[0]) | (b & e.closedMask[1])) == 0)
+            return e.closedRow;
+        return ((a & e.nameMask[0]) | (b & e.nameMask[1])) == 0 ? e.openRow : -1;
+    }
+
+    static constexpr qsizetype kWideBytes = 20;
+
+    // atAmpersand where at least kWideBytes follow p, as in the vector loops: the entity is
+    // told from one word, and most "&" (a less-than in the SQL, "&amp;") cost a comparison or two.
+    // Inlined into the loops, which then keep p and o in registers.
+    [[gnu::always_inline]] void atAmpersandWide()
+    {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        const std::uint64_t four = w & 0xFFFFFFFF;
+        if (four == word("&lt;")) {
+            const int row = tagRowWide();
+            if (row >= 0) {
+                if (kTagRowsClosedByGt & (std::uint32_t(1) << row))
+                    pendingGt = p + kTagRows[row].size() - 4;
+                *o++ = '<';
+                p += 4;
+                return;
+            }
+        } else if (four == word("&gt;")) {
+            if (p == pendingGt || endsWith(base, o, "--")) {
+                pendingGt = p == pendingGt ? nullptr : pendingGt;
+                *o++ = '>';
+                p += 4;
+                return;
+            }
+        } else if ((w & 0xFFFFFFFFFFFF) == word("&quot;") && (endsWithWord("type=") || endsWithWord("condition="))) {
+            *o++ = '"';
+            p += 6;
+            return;
+        }
+        *o++ = *p++;
     }
 
     // At an "&": writes what the rows turn it into and moves past it. Only one kind of entity

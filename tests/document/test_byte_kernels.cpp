@@ -80,6 +80,19 @@ TEST_P(VectorKernel, EntitiesAndTagsAcrossBlockEdges)
     }
 }
 
+TEST_P(VectorKernel, RunsMovedBackBySmallDistances)
+{
+    // The in-place loops copy a run as a whole block only once the output trails the input by a
+    // block; until then they move it by parts. Gaps of every length between entities, at every
+    // place of a block, let the output trail by every distance the entities allow.
+    for (int gap = 0; gap <= 70; ++gap) {
+        const QByteArray unit = QByteArray(gap, 'a') + "&lt;sql type=&quot;x&quot;&gt;";
+        const QByteArray text = unit.repeated(1 + 700 / unit.size());
+        for (int shift = 0; shift < 64; ++shift)
+            ASSERT_TRUE(sameAsScalar(QByteArray(shift, ' ') + text)) << "gap " << gap << ", shift " << shift;
+    }
+}
+
 TEST_P(VectorKernel, GbkText)
 {
     GbkSamples samples(26);
