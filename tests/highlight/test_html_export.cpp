@@ -181,9 +181,9 @@ TEST_F(EditorExport, AnUnwritablePathFailsAndLeavesNothing)
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("missing"))));
 }
 
-// Past the piece the styles are read in (a character cut by its end), and in stretches longer
-// than one pass over the byte table: the file written a piece at a time is the document made
-// whole in memory.
+// Past the pieces the styles are read in (a character cut at 1 MiB, where a piece ends whatever
+// power of two up to a MiB the piece is), and in stretches longer than one pass over the byte
+// table: the file written a piece at a time is the document made whole in memory.
 TEST_F(EditorExport, ALargeDocumentWrittenInPiecesIsTheDocumentMadeWhole)
 {
     const QByteArray line = QStringLiteral("select '中文' from t\twhere a &lt; 1\n").toUtf8();
