@@ -26,6 +26,17 @@ template <size_t N> inline bool endsWith(const char *begin, const char *end, con
     return end - begin >= static_cast<qsizetype>(N - 1) && std::memcmp(end - (N - 1), s, N - 1) == 0;
 }
 
+// n bytes, at least one Word and at most two, as a Word from each end, both loaded first.
+template <typename Word>
+inline void moveHeadAndTail(char *o, const char *p, size_t n)
+{
+    Word head, tail;
+    std::memcpy(&head, p, sizeof head);
+    std::memcpy(&tail, p + n - sizeof tail, sizeof tail);
+    std::memcpy(o, &head, sizeof head);
+    std::memcpy(o + n - sizeof tail, &tail, sizeof tail);
+}
+
 // Copies n bytes, at most 64, from p back to o in the same buffer (o before p): everything is
 // loaded before anything is stored, so the two may overlap, and no call is made for a short run.
 inline void moveBackShort(char *o, const char *p, size_t n)
@@ -45,17 +56,9 @@ inline void moveBackShort(char *o, const char *p, size_t n)
         std::memcpy(o + n - 16 - half, &tail[0], 16);
         std::memcpy(o + n - 16, &tail[1], 16);
     } else if (n >= 8) {
-        std::uint64_t head, tail;
-        std::memcpy(&head, p, 8);
-        std::memcpy(&tail, p + n - 8, 8);
-        std::memcpy(o, &head, 8);
-        std::memcpy(o + n - 8, &tail, 8);
+        moveHeadAndTail<std::uint64_t>(o, p, n);
     } else if (n >= 4) {
-        std::uint32_t head, tail;
-        std::memcpy(&head, p, 4);
-        std::memcpy(&tail, p + n - 4, 4);
-        std::memcpy(o, &head, 4);
-        std::memcpy(o + n - 4, &tail, 4);
+        moveHeadAndTail<std::uint32_t>(o, p, n);
     } else {
         for (size_t i = 0; i < n; ++i) // forward: o is before p
             o[i] = p[i];

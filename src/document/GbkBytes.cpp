@@ -7,14 +7,6 @@ namespace {
 
 bool isTrail(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
 
-// Eight bytes below 0x80 at once: the bulk of a define file.
-bool eightAscii(const unsigned char *p)
-{
-    std::uint64_t word;
-    std::memcpy(&word, p, sizeof word);
-    return (word & 0x8080808080808080ULL) == 0;
-}
-
 } // namespace
 
 qsizetype firstInvalidGbkByte(QByteArrayView gbk)
@@ -23,7 +15,7 @@ qsizetype firstInvalidGbkByte(QByteArrayView gbk)
     const qsizetype n = gbk.size();
     qsizetype i = 0;
     while (i < n) {
-        if (i + 8 <= n && eightAscii(p + i)) {
+        if (i + 8 <= n && eightAsciiBytes(p + i)) {
             i += 8;
             continue;
         }

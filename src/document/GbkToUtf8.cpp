@@ -7,14 +7,6 @@
 
 namespace {
 
-// Eight bytes below 0x80 at once: the bulk of a define file.
-bool eightAscii(const unsigned char *p)
-{
-    std::uint64_t word;
-    std::memcpy(&word, p, sizeof word);
-    return (word & 0x8080808080808080ULL) == 0;
-}
-
 } // namespace
 
 QStringDecoder GbkToUtf8::newDecoder()
@@ -58,7 +50,7 @@ bool GbkToUtf8::append(QByteArrayView gbk, QByteArray &out)
     char *to = out.data() + had;
     qsizetype i = 0;
     while (i < n) {
-        if (i + 8 <= n && eightAscii(p + i)) {
+        if (i + 8 <= n && eightAsciiBytes(p + i)) {
             std::memcpy(to, p + i, 8);
             to += 8;
             i += 8;
