@@ -1,6 +1,6 @@
 #include "platform/FileTextReader.h"
 
-#include "platform/HugePages.h"
+#include "platform/LargeBuffer.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -58,8 +58,8 @@ std::optional<FileText> readFileText(const QString &path, const AnsiCodec &codec
 
     FileText result;
     // GBK's two bytes become at most three in UTF-8; other code pages may grow it further.
-    result.utf8.reserve(size + size / 2 + 4 * pieceBytes);
-    adviseHugePages(result.utf8.constData(), static_cast<std::size_t>(result.utf8.capacity()));
+    result.utf8 = largeBuffer(size + size / 2 + 4 * pieceBytes);
+    result.utf8.truncate(0); // the room stays for the pieces
     QByteArray pending; // read, not yet decoded: a piece must end where lastCut allows
     QString wide;       // one piece in UTF-16, its room used again for the next
     qint64 done = 0;
