@@ -1,5 +1,7 @@
 #include "document/ByteLoops.h"
 
+#include "document/CompressingLoops.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -89,6 +91,11 @@ constexpr ByteLoops kLoops{entityGrowth, escape, unescapeApart, unescapeInPlace,
 
 } // namespace avx2
 
+// The AVX2 loops but for the unescape. The compress cannot grow text, as the escape does, and
+// the tag restore's choices depend on the tag name after each "&lt;", read one at a time.
+constexpr ByteLoops kCompressingLoops{avx2::entityGrowth, avx2::escape, compressing::unescapeApart,
+                                      compressing::unescapeInPlace, avx2::restoreTags};
+
 #endif
 
 } // namespace
@@ -97,6 +104,8 @@ const ByteLoops &byteLoops(ByteKernel kernel)
 {
     const ByteKernel runnable = std::min(kernel, widestByteKernel());
 #if defined(__x86_64__)
+    if (runnable == ByteKernel::Avx512)
+        return kCompressingLoops;
     if (runnable == ByteKernel::Avx2)
         return avx2::kLoops;
     if (runnable == ByteKernel::Sse2)

@@ -33,8 +33,9 @@ protected:
 
 TEST_P(VectorKernel, EveryByteValueAtEveryPlaceOfABlock)
 {
-    // Plain text and escaped text around it, so that the byte also meets an entity's letters.
-    for (const QByteArray &ground : {QByteArray(80, 'a'), QByteArray("&lt;sql&gt;&quot;x").repeated(5)}) {
+    // Plain text and escaped text around it, so that the byte also meets an entity's letters;
+    // long enough for the loops of two 64-byte blocks.
+    for (const QByteArray &ground : {QByteArray(140, 'a'), QByteArray("&lt;sql&gt;&quot;x").repeated(8)}) {
         for (int byte = 0; byte < 256; ++byte) {
             for (int at = 0; at < ground.size(); ++at) {
                 QByteArray bytes = ground;
