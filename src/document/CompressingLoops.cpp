@@ -19,9 +19,9 @@ constexpr qsizetype kBlock = 64;
 // A block's entities are read from loads up to five bytes past it ("&quot;" at its last byte).
 constexpr qsizetype kReach = kBlock + 5;
 
-COMPRESSING_TARGET inline __mmask64 equalTo(__m512i v, char c, __mmask64 where = ~__mmask64(0))
+COMPRESSING_TARGET inline __mmask64 equalTo(__m512i v, char c)
 {
-    return _mm512_mask_cmpeq_epi8_mask(where, v, _mm512_set1_epi8(c));
+    return _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8(c));
 }
 
 // The block at p loaded six times, k bytes on for k = 0 .. 5, for the entities' letters.
@@ -42,14 +42,14 @@ struct Entities {
 
 COMPRESSING_TARGET inline Entities entitiesOf(const Block &v)
 {
+    // Every compare on its own, so that none waits for another.
     Entities e;
-    // Each entity as a chain of compares, each masked by the one before.
     e.amp = equalTo(v.at0, '&');
-    const __mmask64 l = equalTo(v.at1, 'l', e.amp), g = equalTo(v.at1, 'g', e.amp);
-    const __mmask64 ltOrGt = equalTo(v.at3, ';', equalTo(v.at2, 't', l | g));
-    e.lt = l & ltOrGt;
-    e.gt = g & ltOrGt;
-    e.quot = equalTo(v.at5, ';', equalTo(v.at4, 't', equalTo(v.at3, 'o', equalTo(v.at2, 'u', equalTo(v.at1, 'q', e.amp)))));
+    const __mmask64 ltOrGt = e.amp & equalTo(v.at2, 't') & equalTo(v.at3, ';');
+    e.lt = ltOrGt & equalTo(v.at1, 'l');
+    e.gt = ltOrGt & equalTo(v.at1, 'g');
+    e.quot = e.amp & equalTo(v.at1, 'q') & equalTo(v.at2, 'u') & equalTo(v.at3, 'o') & equalTo(v.at4, 't') &
+             equalTo(v.at5, ';');
     return e;
 }
 
@@ -102,10 +102,12 @@ template <bool InPlace>
     while (end - p >= kReach) {
         const Block v = loadBlock(p);
         const Entities e = entitiesOf(v);
-        const __mmask64 ampEntity = equalTo(v.at4, ';', equalTo(v.at3, 'p', equalTo(v.at2, 'm', equalTo(v.at1, 'a', e.amp))));
+        const __mmask64 ampEntity =
+            e.amp & equalTo(v.at1, 'a') & equalTo(v.at2, 'm') & equalTo(v.at3, 'p') & equalTo(v.at4, ';');
         // "&amp;" before "lt;", "gt;" or "quot;" reads as one character: rare, so such a block is
         // taken an entity at a time.
-        if (equalTo(v.at5, 'l', ampEntity) | equalTo(v.at5, 'g', ampEntity) | equalTo(v.at5, 'q', ampEntity)) [[unlikely]] {
+        const __mmask64 chained = equalTo(v.at5, 'l') | equalTo(v.at5, 'g') | equalTo(v.at5, 'q');
+        if (ampEntity & chained) [[unlikely]] {
             p += std::popcount(carried);
             carried = 0;
             const char *const blockEnd = p + kBlock;
