@@ -10,9 +10,8 @@ namespace platform {
 void adviseHugePages(const void *data, std::size_t bytes) noexcept
 {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t hugePage = 2 * 1024 * 1024;
-    // Below this the faults cost less than a huge page's clearing can waste.
-    if (bytes < 2 * hugePage)
+    constexpr std::uintptr_t hugePage = kHugePageBytes;
+    if (bytes < kHugePagesFrom)
         return;
     // Only whole huge pages inside the buffer: the memory around it may belong to others.
     const auto start = reinterpret_cast<std::uintptr_t>(data);

@@ -6,6 +6,10 @@
 
 namespace platform {
 
+inline constexpr std::size_t kHugePageBytes = std::size_t(2) << 20;
+// Below this the faults cost less than a huge page's clearing can waste.
+inline constexpr std::size_t kHugePagesFrom = 2 * kHugePageBytes;
+
 void adviseHugePages(const void *data, std::size_t bytes) noexcept;
 
 } // namespace platform

@@ -8,8 +8,8 @@ namespace platform {
 
 QByteArray largeBuffer(qsizetype size)
 {
-    constexpr qsizetype hugePage = qsizetype(2) << 20;
-    if (size < 2 * hugePage)
+    constexpr auto hugePage = static_cast<qsizetype>(kHugePageBytes);
+    if (size < static_cast<qsizetype>(kHugePagesFrom))
         return QByteArray(size, Qt::Uninitialized);
     // The text starts on a huge page and its room ends on one, so that every page it touches can
     // be huge: a partial one at either end is faulted 4 KiB at a time, which for a few MiB costs
