@@ -23,8 +23,8 @@ char *restoreTags(entity_steps::TagRestorer r)
     return r.o;
 }
 
-constexpr ByteLoops kLoops{entity_steps::entityGrowth, entity_steps::escapeBytes, entity_steps::unescapeBytes,
-                           unescapeInPlace, restoreTags};
+constexpr ByteLoops kLoops{entity_steps::entityGrowth, entity_steps::escapeBytes, entity_steps::escapeDefineBytes,
+                           entity_steps::unescapeBytes, unescapeInPlace, restoreTags};
 
 } // namespace scalar
 
@@ -56,7 +56,7 @@ inline std::uint64_t sumBytes(Vec v)
 #include "document/VectorLoops.inc"
 #undef VECTOR_TARGET
 
-constexpr ByteLoops kLoops{entityGrowth, escape, unescapeApart, unescapeInPlace, restoreTags};
+constexpr ByteLoops kLoops{entityGrowth, escape, escapeDefine, unescapeApart, unescapeInPlace, restoreTags};
 
 } // namespace sse2
 
@@ -87,13 +87,13 @@ VECTOR_TARGET inline std::uint64_t sumBytes(Vec v)
 #include "document/VectorLoops.inc"
 #undef VECTOR_TARGET
 
-constexpr ByteLoops kLoops{entityGrowth, escape, unescapeApart, unescapeInPlace, restoreTags};
+constexpr ByteLoops kLoops{entityGrowth, escape, escapeDefine, unescapeApart, unescapeInPlace, restoreTags};
 
 } // namespace avx2
 
 // The AVX2 loops but for the unescape. The compress cannot grow text, as the escape does, and
 // the tag restore's choices depend on the tag name after each "&lt;", read one at a time.
-constexpr ByteLoops kCompressingLoops{avx2::entityGrowth, avx2::escape, compressing::unescapeApart,
+constexpr ByteLoops kCompressingLoops{avx2::entityGrowth, avx2::escape, avx2::escapeDefine, compressing::unescapeApart,
                                       compressing::unescapeInPlace, avx2::restoreTags};
 
 #endif

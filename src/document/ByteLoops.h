@@ -4,7 +4,7 @@
 // whole blocks between them. Every set gives the same bytes.
 
 #include "document/ByteKernel.h"
-#include "document/EntitySteps.h"
+#include "document/DefineEscapeSteps.h"
 
 struct ByteLoops {
     // The bytes the escape adds to [p, end).
@@ -12,6 +12,9 @@ struct ByteLoops {
     // The stored form of [p, end) written at o, where outEnd - o is the input's size and its
     // growth; returns the output's end.
     char *(*escape)(const char *p, const char *end, char *o, const char *outEnd);
+    // The escape and the tag restore of UTF-8 text [p, end) in one pass, written at o, where
+    // outEnd - o is as for escape; returns the output's end.
+    char *(*escapeDefine)(const char *p, const char *end, char *o, const char *outEnd);
     // The readable form of [p, end) written at o, in a buffer apart at least as long as the input.
     char *(*unescapeApart)(const char *p, const char *end, char *o);
     // The readable form of [base, end) written over it; returns its new end.

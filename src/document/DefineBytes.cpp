@@ -75,6 +75,21 @@ QByteArray escapeEntitiesUtf8(const QByteArray &utf8, ByteKernel kernel)
     return out;
 }
 
+QByteArray escapeDefineUtf8(const QByteArray &utf8, ByteKernel kernel)
+{
+    const ByteLoops &loops = byteLoops(kernel);
+    const char *const in = utf8.constData();
+    const char *const end = in + utf8.size();
+    const qsizetype extra = loops.entityGrowth(in, end);
+    if (extra == 0)
+        return utf8;
+    // Room for every entity; the kept characters leave some of it unused.
+    QByteArray out = platform::largeBuffer(utf8.size() + extra);
+    const char *const o = loops.escapeDefine(in, end, out.data(), out.constData() + out.size());
+    out.truncate(o - out.constData());
+    return out;
+}
+
 namespace {
 
 void restoreTags(QByteArray &text, entity_steps::StartsCharacter startsCharacter, ByteKernel kernel)

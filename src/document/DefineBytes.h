@@ -12,6 +12,8 @@ QByteArray unescapeDefineUtf8(const QByteArray &utf8, ByteKernel kernel = widest
 QByteArray escapeEntitiesUtf8(const QByteArray &utf8, ByteKernel kernel = widestByteKernel());
 // Turns the define language's tags back into markup (the tag-restore table) in place.
 void restoreTagsUtf8(QByteArray &escaped, ByteKernel kernel = widestByteKernel());
+// The stored form without site rules: escapeEntitiesUtf8 and then restoreTagsUtf8, in one pass.
+QByteArray escapeDefineUtf8(const QByteArray &utf8, ByteKernel kernel = widestByteKernel());
 // The readable form written over the stored one, as the text only shrinks. The bytes may be
 // UTF-8 or valid GBK: in both an "&" stands alone, so the letters after it are characters too.
 void unescapeDefineInPlace(QByteArray &text, ByteKernel kernel = widestByteKernel());

@@ -134,6 +134,8 @@ EscapedUtf8 EscapeDefineTextUtf8(QString text, const KeyWordRules &rules, const 
 
     QByteArray readable = text.toUtf8();
     text = QString();
+    if (!rules.present)
+        return {escapeDefineUtf8(readable), QString()};
     QByteArray bytes = escapeEntitiesUtf8(readable);
     readable = QByteArray();
 

@@ -74,8 +74,7 @@ bool StoredReading::escapeNext(qsizetype from)
     m_pieceEnd = m_inPieces ? pieceEnd(from) : m_readable.size();
     const QByteArrayView piece = m_readable.sliced(from, m_pieceEnd - from);
     if (!m_rules) {
-        m_stored = escapeEntitiesUtf8(QByteArray(piece.data(), piece.size()));
-        restoreTagsUtf8(m_stored);
+        m_stored = escapeDefineUtf8(QByteArray(piece.data(), piece.size()));
         return true;
     }
     // The growth allowed to the whole text, less what the pieces before took and at least what

@@ -235,16 +235,20 @@ inline constexpr std::uint32_t kTagRowsClosedByGt = [] {
 // name that has both rows has the one with "&gt;" first, and no name's row is a prefix of
 // another name's, so the slot's answer is the first row in table order that matches.
 struct TagName {
-    std::uint64_t text[2];       // the name, then "&gt;", zero-padded to sixteen bytes
+    std::uint64_t text[2];       // the name, then what closes it, zero-padded to sixteen bytes
     std::uint64_t nameMask[2];   // the name's bytes
-    std::uint64_t closedMask[2]; // the name's bytes and the "&gt;" after them
+    std::uint64_t closedMask[2]; // the name's bytes and what closes it
     int closedRow = -1;          // the row "&lt;name&gt;"
     int openRow = -1;            // the row "&lt;name"
+    int nameSize = 0;
 };
 
 constexpr unsigned tagNameSlot(unsigned char second, unsigned char third) { return ((second * 5u) ^ third) & 31u; }
 
-inline constexpr auto kTagNames = [] {
+// The table with the name closed by `close`: "&gt;" in escaped text, ">" in readable text.
+template <size_t N> constexpr std::array<TagName, 32> tagNameTable(const char (&close)[N])
+{
+    constexpr size_t closeSize = N - 1;
     std::array<TagName, 32> t{};
     std::array<std::string_view, 32> names{};
     for (size_t row = 0; row < std::size(kTagRows); ++row) {
@@ -263,20 +267,23 @@ inline constexpr auto kTagNames = [] {
         TagName &e = t[slot];
         for (size_t i = 0; i < 16; ++i) {
             const unsigned char c = i < name.size() ? static_cast<unsigned char>(name[i])
-                                    : i < name.size() + 4 ? static_cast<unsigned char>("&gt;"[i - name.size()])
-                                                          : 0;
+                                    : i < name.size() + closeSize ? static_cast<unsigned char>(close[i - name.size()])
+                                                                  : 0;
             e.text[i / 8] |= std::uint64_t(c) << (8 * (i % 8));
             if (i < name.size())
                 e.nameMask[i / 8] |= std::uint64_t(0xFF) << (8 * (i % 8));
-            if (i < name.size() + 4)
+            if (i < name.size() + closeSize)
                 e.closedMask[i / 8] |= std::uint64_t(0xFF) << (8 * (i % 8));
         }
+        e.nameSize = static_cast<int>(name.size());
         if (closed && e.openRow >= 0)
             throw "a name's row with \"&gt;\" must come before the one without";
         (closed ? e.closedRow : e.openRow) = static_cast<int>(row);
     }
     return t;
-}();
+}
+
+inline constexpr auto kTagNames = tagNameTable("&gt;");
 
 // Whether the n bytes at a and b are the same, eight at a time: a row is at most 18 bytes.
 inline bool sameBytes(const char *a, const char *b, size_t n)

@@ -14,6 +14,7 @@ struct KernelConversions {
     QByteArray escaped;
     QByteArray restored; // the input itself taken for escaped text
     QByteArray stored;   // escaped, then restored
+    QByteArray storedInOnePass;
     QByteArray storedGbk;
 
     // pieceBytes: the reader's piece size, which moves the cuts.
@@ -32,11 +33,13 @@ struct KernelConversions {
         restoreTagsUtf8(c.restored, kernel);
         c.stored = c.escaped;
         restoreTagsUtf8(c.stored, kernel);
+        c.storedInOnePass = escapeDefineUtf8(bytes, kernel);
         c.storedGbk = escapeDefineGbk(bytes, kernel);
         return c;
     }
 
-    // The first output that differs from the other's, or nullptr when they all agree.
+    // The first output that differs from the other's, or nullptr when they all agree. The single
+    // pass is held against the other's two passes, so that the scalar one is checked too.
     const char *firstDifference(const KernelConversions &o) const
     {
         if (unescaped != o.unescaped) return "unescapeDefineUtf8";
@@ -46,6 +49,7 @@ struct KernelConversions {
         if (escaped != o.escaped) return "escapeEntitiesUtf8";
         if (restored != o.restored) return "restoreTagsUtf8";
         if (stored != o.stored) return "escapeEntitiesUtf8 and restoreTagsUtf8";
+        if (storedInOnePass != o.stored) return "escapeDefineUtf8";
         if (storedGbk != o.storedGbk) return "escapeDefineGbk";
         return nullptr;
     }
