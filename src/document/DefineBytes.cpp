@@ -62,32 +62,34 @@ QByteArray UnescapingReader::next()
     return readable;
 }
 
-QByteArray escapeEntitiesUtf8(const QByteArray &utf8, ByteKernel kernel)
+namespace {
+
+// The escape's output for either loop, in a buffer with room for every entity; the single pass's
+// kept characters leave some of it unused. Text without any of the four comes back shared.
+using EscapeLoop = char *(*)(const char *p, const char *end, char *o, const char *outEnd);
+QByteArray escapedWith(const QByteArray &utf8, const ByteLoops &loops, EscapeLoop ByteLoops::*loop)
 {
-    const ByteLoops &loops = byteLoops(kernel);
     const char *const in = utf8.constData();
     const char *const end = in + utf8.size();
     const qsizetype extra = loops.entityGrowth(in, end);
     if (extra == 0)
         return utf8;
     QByteArray out = platform::largeBuffer(utf8.size() + extra);
-    loops.escape(in, end, out.data(), out.constData() + out.size());
+    const char *const o = (loops.*loop)(in, end, out.data(), out.constData() + out.size());
+    out.truncate(o - out.constData());
     return out;
+}
+
+} // namespace
+
+QByteArray escapeEntitiesUtf8(const QByteArray &utf8, ByteKernel kernel)
+{
+    return escapedWith(utf8, byteLoops(kernel), &ByteLoops::escape);
 }
 
 QByteArray escapeDefineUtf8(const QByteArray &utf8, ByteKernel kernel)
 {
-    const ByteLoops &loops = byteLoops(kernel);
-    const char *const in = utf8.constData();
-    const char *const end = in + utf8.size();
-    const qsizetype extra = loops.entityGrowth(in, end);
-    if (extra == 0)
-        return utf8;
-    // Room for every entity; the kept characters leave some of it unused.
-    QByteArray out = platform::largeBuffer(utf8.size() + extra);
-    const char *const o = loops.escapeDefine(in, end, out.data(), out.constData() + out.size());
-    out.truncate(o - out.constData());
-    return out;
+    return escapedWith(utf8, byteLoops(kernel), &ByteLoops::escapeDefine);
 }
 
 namespace {
