@@ -7,7 +7,8 @@ ByteKernel detectWidest()
 #if defined(__x86_64__)
     __builtin_cpu_init();
     // The check includes whether the system saves the wide registers on a task switch.
-    if (__builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi2"))
+    if (__builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi") &&
+        __builtin_cpu_supports("avx512vbmi2"))
         return ByteKernel::Avx512;
     if (__builtin_cpu_supports("avx2"))
         return ByteKernel::Avx2;

@@ -1,7 +1,8 @@
 #pragma once
-// The unescape for processors with AVX-512 and its byte compress (VBMI2): each block of 64 bytes
-// is classified at once, the bytes its entities leave out are squeezed out with one instruction
-// and the block is stored whole, so that no branch or store depends on how many entities it holds.
+// The unescape for processors with AVX-512 and its byte permute and compress (VBMI, VBMI2): each
+// block of 64 bytes is classified at once, the bytes its entities leave out are squeezed out with
+// one instruction and the block is stored whole, so that no branch or store depends on how many
+// entities it holds.
 
 // Compiled on amd64 only; the caller checks that the processor has the instructions.
 #if defined(__x86_64__)
