@@ -90,7 +90,8 @@ COMPRESSING_TARGET inline Entities entitiesOf(const Block &v, const Letters &k)
     e.ampEntity = _mm512_mask_testn_epi8_mask(e.amp, ampEntity, k.ones);
     // The letter after "&amp;" by its low six bits: "l", "g" and "q" and the few bytes that share
     // theirs, which only send the block the slow way.
-    e.chained = _mm512_mask_test_epi8_mask(e.ampEntity, _mm512_permutexvar_epi8(v.at5, k.nextLetters), k.ones);
+    const __m512i afterAmpEntity = _mm512_maskz_permutexvar_epi8(e.ampEntity, v.at5, k.nextLetters);
+    e.chained = _mm512_test_epi8_mask(afterAmpEntity, k.ones);
     return e;
 }
 
@@ -131,7 +132,6 @@ struct Progress {
 
 // The readable form of whole blocks from p on, written at o (o may be p's own buffer, behind it).
 // Stops where fewer than kReach bytes are left, at an entity's end.
-template <bool InPlace>
 [[gnu::always_inline]] COMPRESSING_TARGET inline Progress unescapeBlocks(const char *p, const char *const end, char *o)
 {
     // The first bytes of the block that belong to an entity begun in the block before.
@@ -167,13 +167,13 @@ template <bool InPlace>
 
 COMPRESSING_TARGET char *unescapeApart(const char *p, const char *const end, char *o)
 {
-    const Progress done = unescapeBlocks<false>(p, end, o);
+    const Progress done = unescapeBlocks(p, end, o);
     return entity_steps::unescapeBytes(done.p, end, done.o);
 }
 
 COMPRESSING_TARGET char *unescapeInPlace(char *const base, const char *const end)
 {
-    const Progress done = unescapeBlocks<true>(base, end, base);
+    const Progress done = unescapeBlocks(base, end, base);
     return entity_steps::unescapeBytes(done.p, end, done.o);
 }
 
